@@ -1,0 +1,200 @@
+#include "controls/ReportRowModel.h"
+
+#include <utility>
+
+#include "util/FieldString.h"
+#include "util/GbkText.h"
+
+int CReportRowModel::SetHighlightMode(int mode) {
+    if (mode < 0 || mode > 2) {
+        return m_highlightMode;
+    }
+    return std::exchange(m_highlightMode, mode);
+}
+
+void CReportRowModel::AddColumnsFromSpec(const std::string& spec, int count) {
+    const CFieldString fields(spec);
+    for (int i = 0; i < count; ++i) {
+        const std::string title = fields.GetField(i).str();
+        AddColumn(title, static_cast<int>(title.size()) * 6 + 20);
+    }
+}
+
+int CReportRowModel::AddColumn(const std::string& title, int width, ColumnAlign align) {
+    if (width == -1) {
+        width = m_columns.empty() ? 0 : m_columns.back().width;
+    }
+    m_columns.push_back(ReportColumn{title, width, align});
+    for (ReportRow& row : m_rows) {
+        row.cells.resize(m_columns.size());
+    }
+    return GetColumnCount() - 1;
+}
+
+void CReportRowModel::SetColumnWidth(int column, int width) {
+    if (column >= 0 && column < GetColumnCount()) {
+        m_columns[column].width = width;
+    }
+}
+
+void CReportRowModel::DeleteAllRows() {
+    m_rows.clear();
+}
+
+void CReportRowModel::InsertRow(const std::string& rowText, char separator) {
+    CFieldString::SetSeparator(separator);
+    InsertRow(rowText);
+    CFieldString::RestoreSeparator();
+}
+
+void CReportRowModel::InsertRow(const std::string& rowText) {
+    const CFieldString fields(rowText);
+    ReportRow row;
+    row.cells.reserve(m_columns.size());
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        std::string cell = fields.GetField(i).str();
+        if (cell.size() > kMaxCellBytes) {
+            cell = gbk::TruncateBytes(cell, kMaxCellBytes);
+        }
+        row.cells.push_back(std::move(cell));
+    }
+    m_rows.push_back(std::move(row));
+}
+
+void CReportRowModel::SetFixedColumnWidths() {
+    for (ReportColumn& column : m_columns) {
+        column.width = kFixedColumnWidth;
+    }
+}
+
+bool CReportRowModel::SortRows(int column, bool ascending, int first, int last) {
+    if (column < 0 || column >= GetColumnCount()) {
+        return false;
+    }
+    if (last == -1) {
+        last = GetRowCount() - 1;
+    }
+    if (first < 0 || last >= GetRowCount() || last <= first) {
+        return false;
+    }
+    Quicksort(column, ascending, first, last);
+    return true;
+}
+
+void CReportRowModel::Quicksort(int column, bool ascending, int first, int last) {
+    // Hoare-style partition around the middle row's text; recursion goes into the smaller part
+    // and the loop continues with the larger one, so the depth stays logarithmic.
+    while (first < last) {
+        const std::string pivot = m_rows[(first + last) / 2].cells[column];
+        auto before = [&](int row) {
+            const int c = m_rows[row].cells[column].compare(pivot);
+            return ascending ? c < 0 : c > 0;
+        };
+        auto after = [&](int row) {
+            const int c = m_rows[row].cells[column].compare(pivot);
+            return ascending ? c > 0 : c < 0;
+        };
+        int i = first;
+        int j = last;
+        while (i <= j) {
+            while (i < last && before(i)) {
+                ++i;
+            }
+            while (j > first && after(j)) {
+                --j;
+            }
+            if (i <= j) {
+                if (m_rows[i].cells[column] != m_rows[j].cells[column]) {
+                    std::swap(m_rows[i], m_rows[j]);
+                }
+                ++i;
+                --j;
+            }
+        }
+        if (j - first < last - i) {
+            if (first < j) {
+                Quicksort(column, ascending, first, j);
+            }
+            first = i;
+        } else {
+            if (i < last) {
+                Quicksort(column, ascending, i, last);
+            }
+            last = j;
+        }
+    }
+}
+
+bool CReportRowModel::EnsureVisible(int row, bool /*partialOk*/) {
+    if (!ValidRow(row)) {
+        return false;
+    }
+    m_lastEnsuredRow = row;
+    return true;
+}
+
+bool CReportRowModel::SetCellText(int row, int column, const std::string& text) {
+    if (!ValidRow(row) || column < 0 || column >= GetColumnCount()) {
+        return false;
+    }
+    m_rows[row].cells[column] = gbk::TruncateBytes(text, kMaxCellBytes);
+    return true;
+}
+
+bool CReportRowModel::DeleteRow(int row) {
+    m_currentRow = -1;
+    if (!ValidRow(row)) {
+        return false;
+    }
+    m_rows.erase(m_rows.begin() + row);
+    return true;
+}
+
+const std::string& CReportRowModel::CellText(int row, int column) const {
+    return m_rows.at(row).cells.at(column);
+}
+
+void CReportRowModel::SelectOnly(int row) {
+    for (int i = 0; i < GetRowCount(); ++i) {
+        m_rows[i].state.selected = i == row;
+        m_rows[i].state.focused = i == row;
+    }
+}
+
+int CReportRowModel::SelectedRow() const {
+    for (int i = 0; i < GetRowCount(); ++i) {
+        if (m_rows[i].state.selected) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::string CReportRowModel::GetRowText(char separator) const {
+    if (!ValidRow(m_currentRow)) {
+        return {};
+    }
+    std::string joined;
+    for (const std::string& cell : m_rows[m_currentRow].cells) {
+        joined.append(cell).push_back(separator);
+    }
+    return CFieldString(joined).DropLastChar().str();
+}
+
+bool CReportRowModel::SortByHeaderClick(int column) {
+    m_sortAscending = column == m_sortColumn ? !m_sortAscending : true;
+    m_sortColumn = column;
+    return SortRows(column, m_sortAscending, 0, -1);
+}
+
+std::string CReportRowModel::RowDetailsText(int row) const {
+    if (!ValidRow(row)) {
+        return {};
+    }
+    std::string text = GBK("第") + std::to_string(row + 1) + GBK("行") + "\n\n";
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        text += "(" + std::to_string(i + 1) + ") " + m_columns[i].title + " : " +
+                m_rows[row].cells[i] + "\n";
+    }
+    return text;
+}

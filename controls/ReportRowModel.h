@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/ReportList.h"
+
+enum class ColumnAlign { kLeft, kRight, kCenter };
+
+struct ReportColumn {
+    std::string title;
+    int width = 0;  // pixels
+    ColumnAlign align = ColumnAlign::kLeft;
+};
+
+// Per-row attributes that travel with their row when rows are sorted.
+struct RowState {
+    bool selected = false;
+    bool focused = false;
+    int image = -1;
+    std::intptr_t data = 0;
+};
+
+struct ReportRow {
+    std::vector<std::string> cells;  // one per column, GBK
+    RowState state;
+};
+
+// The rows, columns and options of a report list, without any toolkit: column set-up from a
+// "|" specification, insertion from a separated text, the joined text of the current row, the
+// quicksort by one column and the header-click direction state. A list on screen owns one.
+class CReportRowModel : public IReportList {
+public:
+    static constexpr size_t kMaxCellBytes = 10239;
+    static constexpr int kFixedColumnWidth = 110;
+    using DblClkHandler = std::function<void(const std::string& rowText)>;
+
+    // Options.
+    int SetHighlightMode(int mode);  // 0..2; returns the previous mode, ignores larger values
+    int GetHighlightMode() const { return m_highlightMode; }
+    void SetStripes(bool on) { m_stripes = on; }
+    bool GetStripes() const { return m_stripes; }
+    void SetRowDetailsOnDblClk(bool on) { m_rowDetailsOnDblClk = on; }
+    bool GetRowDetailsOnDblClk() const { return m_rowDetailsOnDblClk; }
+    void SetDblClkHandler(DblClkHandler handler) { m_dblClkHandler = std::move(handler); }
+    const DblClkHandler& GetDblClkHandler() const { return m_dblClkHandler; }
+
+    // Columns. Widths from the specification are (title bytes) * 6 + 20.
+    void AddColumnsFromSpec(const std::string& spec, int count);
+    // Appends a column; width -1 copies the width of the current last column.
+    int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
+    int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
+    const ReportColumn& Column(int column) const { return m_columns.at(column); }
+    void SetColumnWidth(int column, int width);
+
+    // Rows.
+    void DeleteAllRows() override;
+    void InsertRow(const std::string& rowText, char separator) override;
+    // Inserts under the current separator.
+    void InsertRow(const std::string& rowText);
+    void SetFixedColumnWidths() override;
+    bool SortRows(int column, bool ascending, int first, int last) override;
+    int GetRowCount() const override { return static_cast<int>(m_rows.size()); }
+    bool EnsureVisible(int row, bool partialOk) override;
+    bool SetCellText(int row, int column, const std::string& text) override;
+    bool DeleteRow(int row) override;
+
+    const std::string& CellText(int row, int column) const;
+    const ReportRow& Row(int row) const { return m_rows.at(row); }
+    RowState& State(int row) { return m_rows.at(row).state; }
+    const RowState& State(int row) const { return m_rows.at(row).state; }
+    // Selects exactly `row` (-1: none) and gives it the focus.
+    void SelectOnly(int row);
+    int SelectedRow() const;
+
+    // The row under the last mouse press, or -1.
+    int GetCurrentRow() const { return m_currentRow; }
+    void SetCurrentRow(int row) { m_currentRow = row; }
+    // The cells of the current row joined by `separator`; empty without a current row.
+    std::string GetRowText(char separator) const;
+
+    // A left click on a column header: flips the direction when it is the remembered column,
+    // sorts ascending otherwise, and sorts all rows.
+    bool SortByHeaderClick(int column);
+    int GetSortColumn() const { return m_sortColumn; }
+    bool GetSortAscending() const { return m_sortAscending; }
+
+    // The row-details message of row `row`: "第N行", a blank line, "(i) title : text" per column.
+    std::string RowDetailsText(int row) const;
+
+    // The last row an ensure-visible request named, -1 before any; the view scrolls to it.
+    int LastEnsuredRow() const { return m_lastEnsuredRow; }
+
+private:
+    bool ValidRow(int row) const { return row >= 0 && row < GetRowCount(); }
+    void Quicksort(int column, bool ascending, int first, int last);
+
+    std::vector<ReportColumn> m_columns;
+    std::vector<ReportRow> m_rows;
+    int m_highlightMode = 1;
+    int m_sortColumn = -1;
+    bool m_sortAscending = true;
+    int m_currentRow = -1;
+    bool m_stripes = true;
+    bool m_rowDetailsOnDblClk = true;
+    DblClkHandler m_dblClkHandler;
+    int m_lastEnsuredRow = -1;
+};

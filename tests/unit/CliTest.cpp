@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "TempDir.h"
+#include "core/Glossary.h"
+#include "tools/termix-cli/CliCommands.h"
+#include "util/ExeDir.h"
+#include "util/GbkText.h"
+
+namespace {
+
+std::string Drain(std::FILE* stream) {
+    std::fflush(stream);
+    std::rewind(stream);
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
+        text.append(buffer, n);
+    }
+    return text;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() {
+        CGlossary glossary(glossaryPath);
+        glossary.Add(CTermRecord("UML", GBK("统一建模语言"), GBK("第一行\r\n第二行")));
+        glossary.Add(CTermRecord("uml", "lower", ""));
+        glossary.Add(CTermRecord("use case", GBK("用例"), ""));
+        glossary.Add(CTermRecord("4+1 view", GBK("4+1视图"), ""));
+        glossary.Save();
+    }
+
+    int Run(std::vector<std::string> args) {
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const int code = cli::Run(args, out, err);
+        stdoutText = Drain(out);
+        stderrText = Drain(err);
+        std::fclose(out);
+        std::fclose(err);
+        return code;
+    }
+    int RunOnFile(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--file", glossaryPath});
+        return Run(args);
+    }
+
+    TempDir dir;
+    std::string glossaryPath = dir.file("g.termix");
+    std::string stdoutText;
+    std::string stderrText;
+};
+
+TEST_F(CliTest, QueriesPrintSortedRowsAsUtf8) {
+    EXPECT_EQ(RunOnFile({"all"}), 0);
+    EXPECT_EQ(stdoutText,
+              "4+1 view\t4+1视图\nUML\t统一建模语言\numl\tlower\nuse case\t用例\n");
+    EXPECT_EQ(RunOnFile({"letter", "u"}), 0);
+    EXPECT_EQ(stdoutText, "UML\t统一建模语言\numl\tlower\nuse case\t用例\n");
+    EXPECT_EQ(RunOnFile({"nonletter"}), 0);
+    EXPECT_EQ(stdoutText, "4+1 view\t4+1视图\n");
+    EXPECT_EQ(RunOnFile({"search", "ML"}), 0);
+    EXPECT_EQ(stdoutText, "UML\t统一建模语言\numl\tlower\n");
+}
+
+TEST_F(CliTest, NoMatchExitsOne) {
+    EXPECT_EQ(RunOnFile({"search", "zzz"}), 1);
+    EXPECT_EQ(stdoutText, "");
+    EXPECT_EQ(RunOnFile({"letter", "Q"}), 1);
+}
+
+TEST_F(CliTest, ShowPrintsTheExactTermOnThreeLabelledLines) {
+    EXPECT_EQ(RunOnFile({"show", "UML"}), 0);
+    EXPECT_EQ(stdoutText, "term: UML\nmeaning: 统一建模语言\nexplanation: 第一行\r\n第二行\n");
+    EXPECT_EQ(RunOnFile({"show", "Uml"}), 1);
+}
+
+TEST_F(CliTest, CheckReportsRecordsAndWhereParsingStopped) {
+    EXPECT_EQ(RunOnFile({"check"}), 0);
+    EXPECT_EQ(stdoutText, "records: 4\n");
+    std::string bytes = TempDir::ReadBytes(glossaryPath);
+    const size_t size = bytes.size();
+    TempDir::WriteBytes(glossaryPath, bytes + "garbage");
+    EXPECT_EQ(RunOnFile({"check"}), 3);
+    EXPECT_EQ(stdoutText, "records: 4\nstopped at byte: " + std::to_string(size) + "\n");
+}
+
+TEST_F(CliTest, UsageAndFileErrorsExitTwoAndWriteNothing) {
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_NE(stderrText.find("usage"), std::string::npos);
+    EXPECT_EQ(RunOnFile({"frobnicate"}), 2);
+    EXPECT_EQ(RunOnFile({"letter"}), 2);
+    EXPECT_EQ(RunOnFile({"letter", "ab"}), 2);
+    EXPECT_EQ(Run({"--file"}), 2);
+    EXPECT_EQ(Run({"--file", dir.file("missing"), "all"}), 2);
+    EXPECT_NE(stderrText.find("missing"), std::string::npos);
+    EXPECT_FALSE(TempDir::Exists(dir.file("missing")));
+}
+
+TEST_F(CliTest, ReadErrorPrintsTheProgramsReadMessage) {
+    EXPECT_EQ(Run({"--file", dir.path(), "all"}), 2);
+    EXPECT_EQ(stderrText, "读入配置文件(" + dir.path() + ")出错!\n");
+}
+
+TEST_F(CliTest, WithoutFileTheGlossaryNextToTheExecutableIsUsed) {
+    TempDir exeDir;
+    SetExeDirForTesting(exeDir.path());
+    EXPECT_EQ(Run({"all"}), 1);  // missing: an empty glossary
+    TempDir::WriteBytes(exeDir.file("Termix.CGlossary.termix"), TempDir::ReadBytes(glossaryPath));
+    EXPECT_EQ(Run({"search", "case"}), 0);
+    EXPECT_EQ(stdoutText, "use case\t用例\n");
+    SetExeDirForTesting("");
+}
+
+TEST_F(CliTest, ImportBuildsAGlossaryAndRejectsBadSources) {
+    TempDir::WriteBytes(dir.file("ok.tsv"),
+                        "term\tmeaning\texplanation\nActor\t参与者\t也译作执行者。\\n第二行\n"
+                        "NT\tNT操作系统\t\n");
+    EXPECT_EQ(Run({"import", dir.file("ok.tsv"), dir.file("out.termix")}), 0);
+    CGlossary built(dir.file("out.termix"));
+    EXPECT_EQ(built.GetCount(), 2);
+    CTermRecord actor;
+    ASSERT_TRUE(built.Get("Actor", actor));
+    EXPECT_EQ(actor.m_cs_explanation, GBK("也译作执行者。\r\n第二行"));
+
+    TempDir::WriteBytes(dir.file("bad.tsv"),
+                        "term\tmeaning\texplanation\nA\tx\t\nA\ty\t\nB\t\t\nC\t😀\t\nD\tx\n");
+    EXPECT_EQ(Run({"import", dir.file("bad.tsv"), dir.file("bad.termix")}), 2);
+    EXPECT_NE(stderrText.find("line 3"), std::string::npos);  // duplicate
+    EXPECT_NE(stderrText.find("line 4"), std::string::npos);  // empty meaning
+    EXPECT_NE(stderrText.find("line 5"), std::string::npos);  // not GBK
+    EXPECT_NE(stderrText.find("line 6"), std::string::npos);  // two fields
+    EXPECT_FALSE(TempDir::Exists(dir.file("bad.termix")));
+}
+
+}  // namespace

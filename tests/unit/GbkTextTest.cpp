@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "util/GbkText.h"
+
+namespace {
+
+TEST(GbkConversion, RoundTripsChineseThroughUtf8AndUtf16) {
+    const std::string utf8 = "统一建模语言 UML";
+    const std::string gbkText = gbk::FromUtf8(utf8);
+    EXPECT_EQ(gbkText, "\xCD\xB3\xD2\xBB\xBD\xA8\xC4\xA3\xD3\xEF\xD1\xD4 UML");
+    EXPECT_EQ(gbk::ToUtf8(gbkText), utf8);
+    EXPECT_EQ(gbk::FromUtf16(gbk::ToUtf16(gbkText)), gbkText);
+    EXPECT_EQ(gbk::ToUtf16(GBK("术")), u"术");
+}
+
+TEST(GbkConversion, UnrepresentableAndMalformedTextBecomesQuestionMarks) {
+    EXPECT_EQ(gbk::FromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b");  // an emoji
+    EXPECT_EQ(gbk::FromUtf8("a\xFF" "b"), "a?b");              // not UTF-8 at all
+    EXPECT_EQ(gbk::FromUtf8("a\xE6\x9C"), "a?");               // cut-off sequence
+    EXPECT_FALSE(gbk::IsRepresentable("\xF0\x9F\x98\x80"));
+    EXPECT_TRUE(gbk::IsRepresentable("参与者（Actor）"));
+    EXPECT_EQ(gbk::FromUtf16(u"x\xD800y"), "x?y");  // a lone surrogate
+}
+
+TEST(GbkConversion, InvalidGbkBecomesReplacementCharacter) {
+    EXPECT_EQ(gbk::ToUtf8("a\xFF"), "a\xEF\xBF\xBD");
+}
+
+TEST(GbkCaseFolding, FoldsAsciiAndDoubleByteLetters) {
+    EXPECT_EQ(gbk::ToLower("UML Use Case"), "uml use case");
+    EXPECT_EQ(gbk::ToUpper("uml"), "UML");
+    EXPECT_EQ(gbk::ToLower(gbk::FromUtf8("ＵＭＬ")), gbk::FromUtf8("ｕｍｌ"));
+    EXPECT_EQ(gbk::ToUpper(gbk::FromUtf8("ｕｍｌ")), gbk::FromUtf8("ＵＭＬ"));
+    EXPECT_EQ(gbk::ToLower(gbk::FromUtf8("ΣΩ")), gbk::FromUtf8("σω"));
+    EXPECT_EQ(gbk::ToLower(gbk::FromUtf8("ДЯ")), gbk::FromUtf8("дя"));
+    // Chinese characters are never changed, even when a trail byte is an ASCII letter.
+    const std::string chinese = gbk::FromUtf8("术语汉意，模型");
+    EXPECT_EQ(gbk::ToLower(chinese), chinese);
+    EXPECT_EQ(gbk::ToUpper(chinese), chinese);
+    EXPECT_EQ(gbk::ToLower("\x81" "A"), "\x81" "A");  // "A" as a trail byte
+}
+
+TEST(GbkFind, NeverMatchesFromATrailByte) {
+    // 0x81 0x41 is one character whose trail byte is "A".
+    EXPECT_EQ(gbk::Find("\x81" "AB", "A"), std::string::npos);
+    EXPECT_EQ(gbk::Find("\x81" "AAB", "A"), 2u);
+    EXPECT_EQ(gbk::Find("x\x81" "A", "A"), std::string::npos);
+    EXPECT_EQ(gbk::Find("use case", "case"), 4u);
+    EXPECT_EQ(gbk::Find("abc", ""), 0u);
+    EXPECT_EQ(gbk::Find("abc", "abcd"), std::string::npos);
+    const std::string meaning = GBK("统一建模语言");
+    EXPECT_EQ(gbk::Find(meaning, GBK("建模")), 4u);
+}
+
+TEST(GbkTruncate, KeepsDoubleByteCharactersWhole) {
+    const std::string text = GBK("术语");  // 4 bytes
+    EXPECT_EQ(gbk::TruncateBytes(text, 3), GBK("术"));
+    EXPECT_EQ(gbk::TruncateBytes(text, 4), text);
+    EXPECT_EQ(gbk::TruncateBytes("abc", 2), "ab");
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TempDir.h"
+#include "core/Glossary.h"
+#include "core/PairFile.h"
+#include "util/ExeDir.h"
+#include "util/GbkText.h"
+
+namespace {
+
+const char kBel = '\x07';
+
+TEST(TermRecord, TextFormIsThreeFieldsEachFollowedByTheSeparator) {
+    const CTermRecord uml("UML", GBK("统一建模语言"), "");
+    const std::string text = uml.ToText(kBel);
+    EXPECT_EQ(text.size(), 18u);
+    EXPECT_EQ(text, "UML\x07" + GBK("统一建模语言") + "\x07\x07");
+    EXPECT_EQ(CTermRecord().ToText(kBel), "\x07\x07\x07");
+}
+
+TEST(TermRecord, FromTextAssignsEveryField) {
+    CTermRecord record("old", "old", "old");
+    record.FromText("\x07\x07\x07", kBel);
+    EXPECT_EQ(record, CTermRecord());
+    record.FromText("a\x07" "b", kBel);
+    EXPECT_EQ(record, CTermRecord("a", "b", ""));
+    record.FromText("a\x07" "b\x07" "c\x07" "d\x07", kBel);
+    EXPECT_EQ(record, CTermRecord("a", "b", "c"));
+}
+
+class GlossaryStoreTest : public ::testing::Test {
+protected:
+    std::string Path() const { return dir.file("Termix.CGlossary.termix"); }
+    TempDir dir;
+};
+
+TEST_F(GlossaryStoreTest, MissingFileIsAnEmptyGlossaryAndSaveCreatesIt) {
+    CGlossary glossary(Path());
+    EXPECT_EQ(glossary.GetCount(), 0);
+    glossary.Save();
+    EXPECT_TRUE(TempDir::Exists(Path()));
+}
+
+TEST_F(GlossaryStoreTest, KeysAreExactAndCaseSensitive) {
+    CGlossary glossary(Path());
+    glossary.Add(CTermRecord("UML", "a", ""));
+    EXPECT_TRUE(glossary.Exists("UML"));
+    EXPECT_FALSE(glossary.Exists("uml"));
+    EXPECT_FALSE(glossary.Exists("UML "));
+    glossary.Add(CTermRecord("uml", "b", ""));
+    EXPECT_EQ(glossary.GetCount(), 2);
+}
+
+TEST_F(GlossaryStoreTest, AddReplacesGetCopiesDeleteRemoves) {
+    CGlossary glossary(Path());
+    glossary.Add(CTermRecord("Actor", "1", "x"));
+    glossary.Add(CTermRecord("Actor", "2", "y"));
+    EXPECT_EQ(glossary.GetCount(), 1);
+    CTermRecord out("keep", "keep", "keep");
+    ASSERT_TRUE(glossary.Get("Actor", out));
+    EXPECT_EQ(out, CTermRecord("Actor", "2", "y"));
+    EXPECT_FALSE(glossary.Get("Nope", out));
+    EXPECT_EQ(out.m_cs_term, "Actor");  // unchanged on a miss
+    glossary.Delete("Nope");
+    glossary.Delete("Actor");
+    EXPECT_EQ(glossary.GetCount(), 0);
+}
+
+TEST_F(GlossaryStoreTest, SaveAndLoadRoundTrip) {
+    {
+        CGlossary glossary(Path());
+        glossary.Add(CTermRecord("UML", GBK("统一建模语言"), GBK("第一行\r\n第二行")));
+        glossary.Add(CTermRecord("use case", GBK("用例"), ""));
+        glossary.Add(CTermRecord("", "", ""));
+        glossary.Save();
+    }
+    CGlossary reloaded(Path());
+    EXPECT_EQ(reloaded.GetCount(), 3);
+    CTermRecord record;
+    ASSERT_TRUE(reloaded.Get("UML", record));
+    EXPECT_EQ(record.m_cs_explanation, GBK("第一行\r\n第二行"));
+    EXPECT_TRUE(reloaded.Exists(""));
+}
+
+TEST_F(GlossaryStoreTest, StoredRecordLayout) {
+    CGlossary glossary(Path());
+    glossary.Add(CTermRecord("UML", GBK("统一建模语言"), ""));
+    glossary.Save();
+    EXPECT_EQ(TempDir::ReadBytes(Path()),
+              "0003#UML = 0018#UML\x07" + GBK("统一建模语言") + "\x07\x07\r\n");
+}
+
+TEST_F(GlossaryStoreTest, LoadingNeverChangesTheFile) {
+    TempDir::WriteBytes(Path(), "0001#a = 0004#a\x07m\x07\r\njunk");
+    const std::string before = TempDir::ReadBytes(Path());
+    CGlossary glossary(Path());
+    EXPECT_EQ(glossary.GetCount(), 1);
+    EXPECT_EQ(TempDir::ReadBytes(Path()), before);
+}
+
+TEST_F(GlossaryStoreTest, RecordsGoUnderTheTermOfTheirOwnText) {
+    // The file's key differs from the value's term; a value without 0x07 is all term.
+    TempDir::WriteBytes(Path(), "0003#key = 0006#real\x07m\r\n0001#z = 0004#bare\r\n");
+    CGlossary glossary(Path());
+    EXPECT_TRUE(glossary.Exists("real"));
+    EXPECT_FALSE(glossary.Exists("key"));
+    CTermRecord bare;
+    ASSERT_TRUE(glossary.Get("bare", bare));
+    EXPECT_EQ(bare.m_cs_meaning, "");
+    glossary.Save();
+    CGlossary reloaded(Path());
+    EXPECT_TRUE(reloaded.Exists("real"));
+}
+
+TEST_F(GlossaryStoreTest, MalformedFileLoadsThePrefixAndSaveKeepsOnlyThat) {
+    TempDir::WriteBytes(Path(), "0001#a = 0004#a\x07m\x07\r\nBROKEN0001#b = 0004#b\x07m\x07\r\n");
+    CGlossary glossary(Path());
+    EXPECT_EQ(glossary.GetCount(), 1);
+    glossary.Save();
+    EXPECT_EQ(CGlossary(Path()).GetCount(), 1);
+}
+
+TEST_F(GlossaryStoreTest, FailedSaveRaisesAndKeepsMemory) {
+    TempDir::WriteBytes(dir.file("plain"), "x");
+    CGlossary glossary(dir.file("plain/g.termix"));
+    glossary.Add(CTermRecord("UML", "m", ""));
+    EXPECT_THROW(glossary.Save(), Qm_conf_solitude_Exception);
+    EXPECT_EQ(glossary.GetCount(), 1);
+    // The lock was released on the way out.
+    EXPECT_TRUE(g_csGlossary.try_lock());
+    g_csGlossary.unlock();
+}
+
+TEST_F(GlossaryStoreTest, OversizeRecordRaisesInsteadOfWritingABadLength) {
+    CGlossary glossary(Path());
+    glossary.Add(CTermRecord("UML", "m", ""));
+    glossary.Save();
+    const std::string before = TempDir::ReadBytes(Path());
+    glossary.Add(CTermRecord("huge", "m", std::string(10000, 'x')));
+    EXPECT_THROW(glossary.Save(), Qm_conf_solitude_Exception);
+    EXPECT_EQ(TempDir::ReadBytes(Path()), before);
+}
+
+TEST(GlossaryAccessor, LoadsFromTheExecutableDirectoryAndRetriesAfterAFailure) {
+    TempDir dir;
+    SetExeDirForTesting(dir.path());
+    ReleaseGlossary();
+    // A directory where the glossary file should be makes the first load fail.
+    std::filesystem::create_directory(dir.file("Termix.CGlossary.termix"));
+    EXPECT_THROW(GetGlossary(), Qm_conf_solitude_Exception);
+    std::filesystem::remove(dir.file("Termix.CGlossary.termix"));
+    TempDir::WriteBytes(dir.file("Termix.CGlossary.termix"), "0001#a = 0004#a\x07m\x07\r\n");
+    EXPECT_EQ(GetGlossary().GetCount(), 1);
+    EXPECT_EQ(&GetGlossary(), &GetGlossary());
+    ReleaseGlossary();
+    SetExeDirForTesting("");
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+#include "tools/termix-cli/CliCommands.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "controls/ReportRowModel.h"
+#include "core/FileIo.h"
+#include "core/Glossary.h"
+#include "core/GlossaryTsv.h"
+#include "core/PairFile.h"
+#include "util/ExeDir.h"
+#include "util/GbkText.h"
+
+namespace cli {
+namespace {
+
+const char kUsage[] =
+    "usage: termix-cli [--file PATH] COMMAND\n"
+    "  all                 every term\n"
+    "  letter L            the terms beginning with the letter L, in either case\n"
+    "  nonletter           the terms not beginning with an English letter\n"
+    "  search KEYWORD      the terms containing KEYWORD, in either case\n"
+    "  show TERM           the term, its meaning and explanation (exact, case-sensitive)\n"
+    "  check               parse the file and report where parsing stopped\n"
+    "  import TSV OUTPUT   build a glossary file from a UTF-8 glossary source\n"
+    "  encode INPUT OUTPUT convert a UTF-8 text file to GBK\n"
+    "Without --file the glossary next to this program is used.\n";
+
+struct Context {
+    std::FILE* out;
+    std::FILE* err;
+};
+
+int Usage(const Context& ctx, const std::string& problem) {
+    std::fprintf(ctx.err, "termix-cli: %s\n%s", problem.c_str(), kUsage);
+    return kUsageOrFileError;
+}
+
+void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
+    const std::string utf8 = gbk::ToUtf8(gbkText);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+}
+
+bool ReadTextFile(const std::string& utf8Path, std::string& content) {
+    std::ifstream in(utf8Path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+int PrintRows(const Context& ctx, const CReportRowModel& rows, long count) {
+    for (int i = 0; i < rows.GetRowCount(); ++i) {
+        PrintUtf8(ctx.out, rows.CellText(i, 0));
+        std::fputc('\t', ctx.out);
+        PrintUtf8(ctx.out, rows.CellText(i, 1));
+        std::fputc('\n', ctx.out);
+    }
+    return count > 0 ? kFound : kNotFound;
+}
+
+int Check(const Context& ctx, const std::string& path) {
+    Qm_conf_solitude_File file(path, "#", "\r\n");
+    file.Discard();
+    std::fprintf(ctx.out, "records: %zu\n", file.ParsedRecords());
+    if (file.StopOffset() >= 0) {
+        std::fprintf(ctx.out, "stopped at byte: %lld\n", file.StopOffset());
+        return kParseStopped;
+    }
+    return kFound;
+}
+
+int Import(const Context& ctx, const std::string& tsvPath, const std::string& outPath) {
+    std::string source;
+    if (!ReadTextFile(tsvPath, source)) {
+        std::fprintf(ctx.err, "termix-cli: cannot read %s\n", tsvPath.c_str());
+        return kUsageOrFileError;
+    }
+    const glossary_tsv::Result parsed = glossary_tsv::Parse(source);
+    for (const std::string& error : parsed.errors) {
+        std::fprintf(ctx.err, "%s: %s\n", tsvPath.c_str(), error.c_str());
+    }
+    if (!parsed.errors.empty()) {
+        return kUsageOrFileError;
+    }
+    // Build the file through the glossary itself, starting from an empty one.
+    const std::string gbkOut = gbk::FromUtf8(outPath);
+    CGlossary glossary(gbkOut);
+    glossary.RemoveAll();
+    for (const glossary_tsv::Entry& entry : parsed.entries) {
+        glossary.Add(entry.record);
+    }
+    glossary.Save();
+    std::fprintf(ctx.out, "imported %zu terms into %s\n", parsed.entries.size(), outPath.c_str());
+    return kFound;
+}
+
+int Encode(const Context& ctx, const std::string& inPath, const std::string& outPath) {
+    std::string source;
+    if (!ReadTextFile(inPath, source)) {
+        std::fprintf(ctx.err, "termix-cli: cannot read %s\n", inPath.c_str());
+        return kUsageOrFileError;
+    }
+    if (!gbk::IsRepresentable(source)) {
+        std::fprintf(ctx.err, "termix-cli: %s holds characters GBK cannot represent\n",
+                     inPath.c_str());
+        return kUsageOrFileError;
+    }
+    if (!fileio::ReplaceFile(gbk::FromUtf8(outPath), gbk::FromUtf8(source))) {
+        std::fprintf(ctx.err, "termix-cli: cannot write %s\n", outPath.c_str());
+        return kUsageOrFileError;
+    }
+    return kFound;
+}
+
+// The glossary the query commands read: --file, or the one next to the executable.
+std::optional<std::string> GlossaryPath(const Context& ctx, const std::optional<std::string>& file) {
+    if (!file) {
+        return CGlossary::DefaultPath();
+    }
+    std::ifstream probe(*file, std::ios::binary);
+    if (!probe) {
+        std::fprintf(ctx.err, "termix-cli: cannot open %s\n", file->c_str());
+        return std::nullopt;
+    }
+    return gbk::FromUtf8(*file);
+}
+
+int Query(const Context& ctx, const std::string& path, const std::string& command,
+          const std::vector<std::string>& operands) {
+    const auto need = [&](size_t n) { return operands.size() == n; };
+    if (command == "check") {
+        return need(0) ? Check(ctx, path) : Usage(ctx, "check takes no operand");
+    }
+    CGlossary glossary(path);
+    CReportRowModel rows;
+    rows.AddColumnsFromSpec(GBK("术语|汉意"), 2);
+    if (command == "all" && need(0)) {
+        return PrintRows(ctx, rows, glossary.ListAll(rows));
+    }
+    if (command == "nonletter" && need(0)) {
+        return PrintRows(ctx, rows, glossary.ListNonLetter(rows));
+    }
+    if (command == "letter" && need(1)) {
+        if (operands[0].size() != 1) {
+            return Usage(ctx, "letter takes one character");
+        }
+        return PrintRows(ctx, rows, glossary.ListByFirstLetter(rows, operands[0][0]));
+    }
+    if (command == "search" && need(1)) {
+        return PrintRows(ctx, rows, glossary.ListByKeyword(rows, gbk::FromUtf8(operands[0])));
+    }
+    if (command == "show" && need(1)) {
+        CTermRecord record;
+        if (!glossary.Get(gbk::FromUtf8(operands[0]), record)) {
+            return kNotFound;
+        }
+        std::fputs("term: ", ctx.out);
+        PrintUtf8(ctx.out, record.m_cs_term);
+        std::fputs("\nmeaning: ", ctx.out);
+        PrintUtf8(ctx.out, record.m_cs_meaning);
+        std::fputs("\nexplanation: ", ctx.out);
+        PrintUtf8(ctx.out, record.m_cs_explanation);
+        std::fputc('\n', ctx.out);
+        return kFound;
+    }
+    return Usage(ctx, "unknown command or wrong number of operands: " + command);
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    const Context ctx{out, err};
+    std::optional<std::string> file;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--file") {
+            if (i + 1 >= args.size()) {
+                return Usage(ctx, "--file needs a path");
+            }
+            file = args[++i];
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            std::fputs(kUsage, out);
+            return kFound;
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    if (rest.empty()) {
+        return Usage(ctx, "no command given");
+    }
+    const std::string command = rest.front();
+    const std::vector<std::string> operands(rest.begin() + 1, rest.end());
+    try {
+        if (command == "import" || command == "encode") {
+            if (operands.size() != 2 || file) {
+                return Usage(ctx, command + " takes an input and an output path");
+            }
+            return command == "import" ? Import(ctx, operands[0], operands[1])
+                                       : Encode(ctx, operands[0], operands[1]);
+        }
+        const std::optional<std::string> path = GlossaryPath(ctx, file);
+        if (!path) {
+            return kUsageOrFileError;
+        }
+        return Query(ctx, *path, command, operands);
+    } catch (const Qm_conf_solitude_Exception& e) {
+        PrintUtf8(err, e.m_message);
+        std::fputc('\n', err);
+        return kUsageOrFileError;
+    }
+}
+
+}  // namespace cli

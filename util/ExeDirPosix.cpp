@@ -1,0 +1,50 @@
+#include <unistd.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "util/ExeDir.h"
+#include "util/GbkText.h"
+
+namespace {
+std::mutex g_overrideMutex;
+std::string g_override;  // GBK
+}  // namespace
+
+std::string GetExeDir() {
+    {
+        std::lock_guard<std::mutex> lock(g_overrideMutex);
+        if (!g_override.empty()) {
+            return g_override;
+        }
+    }
+    // /proc/self/exe has no length limit of its own: grow the buffer until the path fits.
+    std::vector<char> buffer(4096);
+    while (true) {
+        const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) {
+            return "./";
+        }
+        if (static_cast<size_t>(n) < buffer.size()) {
+            std::string path(buffer.data(), static_cast<size_t>(n));
+            const size_t slash = path.rfind('/');
+            path.erase(slash == std::string::npos ? 0 : slash + 1);
+            return gbk::FromUtf8(path);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void SetExeDirForTesting(const std::string& dir) {
+    std::lock_guard<std::mutex> lock(g_overrideMutex);
+    g_override = dir;
+}
+
+const char* PathSeparator() {
+    return "/";
+}
+
+std::string NativePath(const std::string& gbkPath) {
+    return gbk::ToUtf8(gbkPath);
+}

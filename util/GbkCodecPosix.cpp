@@ -1,0 +1,107 @@
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <stdexcept>
+
+#include "util/GbkCodec.h"
+
+namespace gbk::codec {
+namespace {
+
+// One conversion descriptor per direction and thread: iconv descriptors are not thread-safe.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+        }
+    }
+    ~Converter() { iconv_close(m_cd); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `in`; on an invalid or unconvertible sequence calls onError(remainingInput,
+    // output), which appends a replacement and returns how many input bytes to skip.
+    template <typename OnError>
+    std::string Convert(std::string_view in, OnError onError) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        std::string out;
+        out.reserve(in.size() * 3 / 2 + 8);
+        char buffer[4096];
+        // iconv takes a non-const input pointer on glibc but never writes through it.
+        char* inPtr = const_cast<char*>(in.data());
+        size_t inLeft = in.size();
+        while (inLeft > 0) {
+            char* outPtr = buffer;
+            size_t outLeft = sizeof buffer;
+            const size_t rc = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buffer, static_cast<size_t>(outPtr - buffer));
+            if (rc != static_cast<size_t>(-1)) {
+                continue;
+            }
+            if (errno == E2BIG) {
+                continue;
+            }
+            // EILSEQ or EINVAL: replace and step over the bad sequence.
+            size_t skip = onError(std::string_view(inPtr, inLeft), out);
+            skip = std::min(std::max<size_t>(skip, 1), inLeft);
+            inPtr += skip;
+            inLeft -= skip;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return lead <= 0xEF ? 3 : 1;
+    }
+    if (lead >= 0xC2) {
+        return 2;
+    }
+    return 1;
+}
+
+}  // namespace
+
+std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
+    thread_local Converter converter("CP936", "UTF-8");
+    bool clean = true;
+    std::string out = converter.Convert(utf8, [&clean](std::string_view rest, std::string& o) {
+        clean = false;
+        o.push_back('?');
+        // Skip the whole UTF-8 character, but never past a byte that cannot continue it.
+        size_t len = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
+        size_t i = 1;
+        while (i < len && i < rest.size() &&
+               (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+        return i;
+    });
+    if (lossless != nullptr) {
+        *lossless = clean;
+    }
+    return out;
+}
+
+std::string GbkToUtf8(std::string_view gbkText) {
+    thread_local Converter converter("UTF-8", "CP936");
+    return converter.Convert(gbkText, [](std::string_view, std::string& o) {
+        o.append("\xEF\xBF\xBD");
+        return size_t{1};
+    });
+}
+
+}  // namespace gbk::codec
