@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+// The program's one message box: the GBK text as given, an OK button, the application's name
+// as caption.
+void ShowMessageBox(const std::string& gbkText, QWidget* parent = nullptr);
+
+// Tests install a hook that receives each message instead of a box being shown; nullptr
+// restores the real box.
+void SetMessageBoxHookForTesting(std::function<void(const std::string& gbkText)> hook);
