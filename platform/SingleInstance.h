@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Marks the one running copy of the program for the logged-on user.
+// POSIX: an exclusive flock on "<runtime dir>/<marker name>.lock", where the runtime dir is
+// $XDG_RUNTIME_DIR, or /tmp/termix-<uid> (created 0700) when that is unset. Windows: a named
+// mutex. Either way the system drops the marker when the process ends, also on a crash.
+//
+// Usage: CSingleInstance instance; if (!instance.TryAcquire(kMutexName)) { /* another copy */ }
+namespace platform {
+
+class CSingleInstance {
+public:
+    enum class State {
+        kNotTried,       // TryAcquire not called yet
+        kAcquired,       // this process holds the marker
+        kHeldElsewhere,  // another process holds it
+        kFailed,         // the marker could not be created or locked (treat as another copy)
+        kReleased,       // Release ran after kAcquired
+    };
+
+    CSingleInstance() = default;
+    ~CSingleInstance();
+    CSingleInstance(const CSingleInstance&) = delete;
+    CSingleInstance& operator=(const CSingleInstance&) = delete;
+
+    // True when this process now holds the marker (state kAcquired). Calling it again while
+    // acquired returns true without doing anything.
+    bool TryAcquire(const std::string& markerName);
+    // Gives the marker up (also done by the destructor).
+    void Release();
+
+    State GetState() const { return m_state; }
+    // The file (POSIX) or object name (Windows) used by the last TryAcquire.
+    const std::string& GetMarkerPath() const { return m_markerPath; }
+
+    // The directory holding the marker files (POSIX); exposed for tests.
+    static std::string MarkerDirectory();
+
+private:
+    State m_state = State::kNotTried;
+    std::string m_markerPath;
+    std::intptr_t m_handle = -1;  // file descriptor or HANDLE
+};
+
+}  // namespace platform
