@@ -7,11 +7,19 @@
 
 #include "resources/DialogTable.h"
 
+class QEventLoop;
 class QWidget;
 
 // The base of every window: builds its controls from the dialog table (dialog units turned into
 // pixels from the dialog font's metrics), finds controls by id, and moves text between bound
 // fields (GBK) and controls only through ReadFields and WriteFields.
+//
+// Controls by kind: kStatic QLabel, kEdit QLineEdit (QPlainTextEdit when multi-line),
+// kFramedEdit CFramedEdit (CFramedTextEdit when multi-line), kButton CSkinButton, kPlainButton
+// QPushButton, kCheckBox QCheckBox, kGroupBox QGroupBox, kList CSortListCtrl, kLink CLinkLabel,
+// kColorLabel CColorLabel, kHotkey QKeySequenceEdit, kBitmap/kIcon QLabel with the picture.
+// Every control with an id carries the object name "ctl<id>". Push buttons 1 and 2 are wired to
+// OnOK and OnCancel, as the dialog manager does; other commands are connected by each window.
 class CDialogBase : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +37,10 @@ public:
         return qobject_cast<T*>(GetControl(id));
     }
 
+    // The text a control shows, as GBK (multi-line edits give CR LF line breaks), and setting it.
+    std::string GetControlText(int id) const;
+    void SetControlText(int id, const std::string& gbkText);
+
     // Bindings: a text control to a GBK string field, a check box to an int flag (0/1).
     void BindText(int controlId, std::string* field);
     void BindCheck(int controlId, int* flag);
@@ -40,14 +52,17 @@ public:
     // choose Qt::NonModal before DoModal (the main window does, so the tray stays usable).
     int DoModal();
     void EndDialog(int result);
+    // True between the start of DoModal and EndDialog.
+    bool IsRunning() const { return m_loop != nullptr; }
 
     // Dialog units -> pixels with this dialog's font.
     QRect DluToPixels(int x, int y, int w, int h) const;
 
 protected:
-    // Called once after the controls exist and before the window is shown.
+    // Called once after the controls exist and before the window is shown. Returning true gives
+    // the keyboard focus to the first tab-stop control.
     virtual bool OnInitDialog();
-    // Enter / Return anywhere in the window; by default OnOK.
+    // Enter / Return anywhere in the window: a focused push button is clicked, otherwise OnOK.
     virtual void OnEnterKey();
     // The accept command: by default ReadFields, then EndDialog(kIdOk).
     virtual void OnOK();
@@ -56,14 +71,20 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void reject() override;  // routes to OnCancel
     void accept() override;  // routes to OnOK
 
 private:
+    void ApplyWindowStyle();
     void BuildControls();
+    QWidget* CreateControl(const res::Control& control);
+    void FocusFirstTabStop();
 
     int m_dialogId;
     const res::Dialog& m_table;
+    int m_baseWidth = 1;
+    int m_baseHeight = 1;
     QHash<int, QWidget*> m_controls;
     struct TextBinding {
         int id;
@@ -76,4 +97,6 @@ private:
     std::vector<TextBinding> m_textBindings;
     std::vector<CheckBinding> m_checkBindings;
     bool m_initialised = false;
+    QEventLoop* m_loop = nullptr;
+    int m_result = kIdCancel;
 };

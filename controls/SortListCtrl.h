@@ -11,6 +11,11 @@ class ReportTableModel;
 
 // The report list of every window: a CReportRowModel shown through a table model adapter.
 // It implements IReportList so the stores can fill it; a fill resets the Qt model once.
+//
+// The current row follows the mouse only: a left press, a right press and a right double-click
+// set it before the view handles the press, so the RowClicked / RowRightClicked /
+// RowDoubleClicked handlers already see it. A left click on a column header sorts by that
+// column (the same column again flips the direction).
 class CSortListCtrl : public QTableView, public IReportList {
     Q_OBJECT
 public:
@@ -19,6 +24,8 @@ public:
 
     CReportRowModel& Rows() { return m_rows; }
     const CReportRowModel& Rows() const { return m_rows; }
+    // The adapter the view shows (for model checks in tests).
+    ReportTableModel* TableModel() const { return m_model; }
 
     // Set-up.
     int SetHighlightMode(int mode);
@@ -29,13 +36,17 @@ public:
     void SetRowDetailsOnDblClk(bool on);
     void SetDblClkHandler(CReportRowModel::DblClkHandler handler);
     void SetHeaderVisible(bool visible);
+    // The text shown centred below the header while the list holds no row.
     void SetEmptyText(const std::string& gbkText);
+    const std::string& EmptyText() const { return m_emptyText; }
 
     // Rows.
     void InsertRow(const std::string& rowText);  // under the current separator
     int GetCurrentRow() const;
     std::string GetRowText(char separator) const;
     void AutoSizeColumns(int column = -1);
+    // The row-details message of the current row (as the double-click shows it).
+    std::string CurrentRowDetails() const;
 
     // IReportList.
     void DeleteAllRows() override;
@@ -47,13 +58,41 @@ public:
     bool SetCellText(int row, int column, const std::string& text) override;
     bool DeleteRow(int row) override;
 
+    // Colours of the drawing.
+    static QColor StripeEvenColor();  // RGB(225, 225, 225)
+    static QColor StripeOddColor();   // the menu colour
+    // The fill of row `row` as it is drawn now.
+    QColor RowFillColor(int row) const;
+
 signals:
     // Sent after the current row was set from the press.
     void RowClicked();
     void RowRightClicked();
     void RowDoubleClicked();
 
+protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
 private:
+    void EndFill() const;
+    void ApplyColumnWidths();
+    void ApplyRowHeight();
+    void SyncViewFromState();
+    void SyncStateFromView();
+    void OnHeaderClicked(int column);
+    void HandleDoubleClick(const QPoint& pos);
+    int RowAt(const QPoint& pos) const;
+    int TextMargin() const;
+
     CReportRowModel m_rows;
     ReportTableModel* m_model = nullptr;
+    std::string m_emptyText;
+    bool m_syncing = false;
+    // The button whose press this view saw and whose release sends the click signal.
+    Qt::MouseButton m_pendingClick = Qt::NoButton;
 };

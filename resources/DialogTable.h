@@ -11,10 +11,11 @@ namespace res {
 constexpr int kNoId = -1;  // static items that no code refers to
 
 enum class Kind {
-    kStatic,      // text label
-    kEdit,        // plain edit
-    kFramedEdit,  // CFramedEdit
-    kButton,      // CSkinButton
+    kStatic,       // text label
+    kEdit,         // plain edit
+    kFramedEdit,   // CFramedEdit
+    kButton,       // CSkinButton
+    kPlainButton,  // the platform's own push button (the about box)
     kCheckBox,
     kGroupBox,
     kList,        // CSortListCtrl
@@ -44,6 +45,7 @@ enum Style : unsigned {
     kHidden = 1u << 14,
     kSunken = 1u << 15,
     kNoWrap = 1u << 16,
+    kNoPrefix = 1u << 17,  // "&" is shown as it is
 };
 
 // Dialog styles (bit set).
@@ -54,6 +56,7 @@ enum DialogStyle : unsigned {
     kModalFrame = 1u << 3,
     kAppWindow = 1u << 4,  // shown in the taskbar
     kResizable = 1u << 5,
+    kMaximizeBox = 1u << 6,
 };
 
 struct Control {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+// The edge between the program's GBK texts and the toolkit's Unicode strings.
+namespace qtext {
+
+QString ToQt(const std::string& gbkText);
+// Characters GBK cannot represent become "?".
+std::string FromQt(const QString& text);
+// UTF-8 literals and tables (dialog captions) to the toolkit.
+QString FromUtf8(const std::string& utf8);
+
+// Multi-line edits show "\n" where the fields hold CR LF.
+QString ToQtMultiLine(const std::string& gbkText);
+std::string FromQtMultiLine(const QString& text);
+
+}  // namespace qtext

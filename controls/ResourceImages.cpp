@@ -1,0 +1,48 @@
+#include "controls/ResourceImages.h"
+
+#include <QFile>
+
+#include "resources/ResourceIds.h"
+
+namespace {
+
+// Icon 128 comes in several drawn sizes so it stays sharp wherever it is shown.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The hot spot of cursor 140 (the tip of the pointing finger) in its 32 x 32 image.
+constexpr int kCursorHotX = 9;
+constexpr int kCursorHotY = 1;
+
+}  // namespace
+
+QIcon LoadIconResource(int id) {
+    QIcon icon;
+    if (id != res::kIconMain) {
+        return icon;
+    }
+    for (const int size : kIconSizes) {
+        const QString path = QStringLiteral(":/termix/icon128-%1.png").arg(size);
+        if (QFile::exists(path)) {
+            icon.addFile(path, QSize(size, size));
+        }
+    }
+    return icon;
+}
+
+QPixmap LoadBitmapResource(int id) {
+    if (id != res::kBitmapBanner) {
+        return {};
+    }
+    return QPixmap(QStringLiteral(":/termix/bitmap130.png"));
+}
+
+std::optional<QCursor> LoadCursorResource(int id) {
+    if (id != res::kCursorHand) {
+        return std::nullopt;
+    }
+    const QPixmap image(QStringLiteral(":/termix/cursor140.png"));
+    if (image.isNull()) {
+        return std::nullopt;
+    }
+    return QCursor(image, kCursorHotX, kCursorHotY);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+#include <optional>
+
+// The program's pictures by resource id: icon 128, bitmap 130, cursor 140.
+QIcon LoadIconResource(int id);
+// An empty pixmap when there is no such bitmap.
+QPixmap LoadBitmapResource(int id);
+// Nothing when there is no such cursor.
+std::optional<QCursor> LoadCursorResource(int id);
