@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
 
-class QMenu;
 class QSystemTrayIcon;
 class QWidget;
 
@@ -50,7 +50,6 @@ private:
     void OnActivated(int reason);
     std::unique_ptr<QMenu> BuildMenu() const;
 
-    QPointer<QWidget> m_pOwner;
     int m_iconId = 0;
     bool m_bAdded = false;
     std::unique_ptr<QSystemTrayIcon> m_icon;

@@ -28,6 +28,7 @@ signals:
     void closeRequested();
 
 private:
+    void ConnectSessionEnd();
     void Deliver();
 
     struct Impl;

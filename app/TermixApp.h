@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/SingleInstance.h"
+
+// The application object: makes sure one copy runs per user, hands a second start over to the
+// running copy, sets the colours of every dialog and message box, runs the main window until the
+// program exits and then gives the single-instance marker up. Needs the QApplication.
+class CTermixApp {
+public:
+    // The marker's name; also the name a second copy looks for.
+    static constexpr const char* kMutexName = "{6B633CEE-E413-43b4-9C6B-D8D0FA18269F}";
+
+    CTermixApp() = default;
+    CTermixApp(const CTermixApp&) = delete;
+    CTermixApp& operator=(const CTermixApp&) = delete;
+
+    // InitInstance, then ExitInstance; returns the process exit code.
+    int Run();
+
+    // Runs the program, or activates the running copy's window when the marker is taken.
+    // Always false: no message loop of the framework's own follows.
+    bool InitInstance();
+    // Gives the marker up; returns the exit code.
+    int ExitInstance();
+
+private:
+    static void SetDialogColours();
+    void RunMainWindow();
+
+    platform::CSingleInstance m_hMutex;
+};

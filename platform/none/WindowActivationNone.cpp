@@ -1,0 +1,9 @@
+#include "platform/WindowActivation.h"
+
+namespace platform {
+
+bool ActivateExistingWindow(const std::string&) {
+    return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,160 @@
+#include "platform/x11/GlobalHotkeyX11.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <cstdlib>
+
+#include "platform/x11/KeysymTable.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Keyboard.h"
+
+namespace platform {
+
+std::unique_ptr<IGlobalHotkey> CreateGlobalHotkey(QObject* parent) {
+    return std::make_unique<x11::CGlobalHotkeyX11>(parent);
+}
+
+namespace x11 {
+namespace {
+
+// The modifier bits a hotkey can use: Shift, Control and Mod1-Mod5. Lock (CapsLock), NumLock and
+// the pointer button bits are ignored when matching a key press.
+constexpr std::uint16_t kModifierBits = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 |
+                                        XCB_MOD_MASK_2 | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 |
+                                        XCB_MOD_MASK_5;
+
+}  // namespace
+
+CGlobalHotkeyX11::CGlobalHotkeyX11(QObject* parent) : IGlobalHotkey(parent) {
+    if (const auto x = GetQtConnection()) {
+        m_connection = x->connection;
+        m_root = x->root;
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+}
+
+CGlobalHotkeyX11::~CGlobalHotkeyX11() {
+    if (m_connection == nullptr) {
+        return;
+    }
+    if (QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    for (const Grab& grab : m_grabs) {
+        for (std::uint16_t lock : LockVariants(m_numLockMask)) {
+            xcb_ungrab_key(m_connection, grab.keycode, m_root,
+                           static_cast<uint16_t>(grab.modifiers | lock));
+        }
+    }
+    xcb_flush(m_connection);
+}
+
+std::vector<std::uint16_t> CGlobalHotkeyX11::LockVariants(std::uint16_t numLockMask) const {
+    std::vector<std::uint16_t> variants{0, XCB_MOD_MASK_LOCK};
+    if (numLockMask != 0) {
+        variants.push_back(numLockMask);
+        variants.push_back(static_cast<std::uint16_t>(numLockMask | XCB_MOD_MASK_LOCK));
+    }
+    return variants;
+}
+
+bool CGlobalHotkeyX11::IsGrabbed(xcb_keycode_t keycode, std::uint16_t modifiers) const {
+    for (const Grab& grab : m_grabs) {
+        if (grab.keycode == keycode && grab.modifiers == modifiers) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey) {
+    if (virtualKey == 0) {
+        return true;  // no hotkey: grabbing key 0 would take every key
+    }
+    if (m_connection == nullptr) {
+        return false;
+    }
+    const std::uint32_t keysym = VirtualKeyToKeysym(virtualKey);
+    if (keysym == 0) {
+        return false;
+    }
+    const CX11Keyboard keyboard(m_connection);
+    const std::vector<xcb_keycode_t> keycodes = keyboard.KeycodesFor(keysym);
+    if (keycodes.empty()) {
+        return false;
+    }
+    m_numLockMask = keyboard.NumLockMask();
+    const std::uint16_t mask = keyboard.ToModifierMask(modifiers);
+
+    struct Pending {
+        xcb_keycode_t keycode;
+        std::uint16_t modifiers;
+        xcb_void_cookie_t cookie;
+    };
+    std::vector<Pending> pending;
+    std::vector<Grab> added;
+    for (xcb_keycode_t keycode : keycodes) {
+        if (IsGrabbed(keycode, mask)) {
+            continue;  // already ours: grabbing again would change nothing
+        }
+        added.push_back({id, keycode, mask});
+        for (std::uint16_t lock : LockVariants(m_numLockMask)) {
+            const auto combined = static_cast<std::uint16_t>(mask | lock);
+            // owner_events false: the press is reported on the root window even while one of
+            // our own windows has the focus.
+            pending.push_back({keycode, combined,
+                               xcb_grab_key_checked(m_connection, 0, m_root, combined, keycode,
+                                                    XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)});
+        }
+    }
+
+    bool refused = false;
+    std::vector<Pending> granted;
+    for (const Pending& request : pending) {
+        if (xcb_generic_error_t* error = xcb_request_check(m_connection, request.cookie)) {
+            refused = true;  // BadAccess: another client holds this combination
+            std::free(error);
+        } else {
+            granted.push_back(request);
+        }
+    }
+    if (refused) {
+        for (const Pending& request : granted) {
+            xcb_ungrab_key(m_connection, request.keycode, m_root, request.modifiers);
+        }
+        xcb_flush(m_connection);
+        return false;
+    }
+    m_grabs.insert(m_grabs.end(), added.begin(), added.end());
+    return true;
+}
+
+bool CGlobalHotkeyX11::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t" || message == nullptr) {
+        return false;
+    }
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    const uint8_t type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
+        return false;
+    }
+    auto* key = static_cast<xcb_key_press_event_t*>(message);
+    if (key->event != m_root) {
+        return false;
+    }
+    const auto state = static_cast<std::uint16_t>(key->state & kModifierBits & ~m_numLockMask);
+    for (const Grab& grab : m_grabs) {
+        if (grab.keycode == key->detail && grab.modifiers == state) {
+            if (type == XCB_KEY_PRESS) {
+                // Delivered after Qt has finished with the native event.
+                QMetaObject::invokeMethod(
+                    this, [this, id = grab.id] { emit activated(id); }, Qt::QueuedConnection);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace x11
+}  // namespace platform
