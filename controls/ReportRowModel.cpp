@@ -48,17 +48,25 @@ void CReportRowModel::InsertRow(const std::string& rowText, char separator) {
 }
 
 void CReportRowModel::InsertRow(const std::string& rowText) {
-    const CFieldString fields(rowText);
-    ReportRow row;
-    row.cells.reserve(m_columns.size());
-    for (int i = 0; i < GetColumnCount(); ++i) {
-        std::string cell = fields.GetField(i).str();
-        if (cell.size() > kMaxCellBytes) {
-            cell = gbk::TruncateBytes(cell, kMaxCellBytes);
+    // Cell i is field i at the current separator, split in one pass.
+    const char separator = CFieldString::CurrentSeparator();
+    const std::string_view text(rowText);
+    ReportRow& row = m_rows.emplace_back();
+    row.cells.resize(m_columns.size());
+    size_t start = 0;
+    for (std::string& cell : row.cells) {
+        if (start >= text.size()) {
+            break;
         }
-        row.cells.push_back(std::move(cell));
+        size_t end = text.find(separator, start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view field = text.substr(start, end - start);
+        cell = field.size() > kMaxCellBytes ? gbk::TruncateBytes(field, kMaxCellBytes)
+                                            : std::string(field);
+        start = end + 1;
     }
-    m_rows.push_back(std::move(row));
 }
 
 void CReportRowModel::SetFixedColumnWidths() {

@@ -59,11 +59,14 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content) {
     if (::fstat(fd.get(), &info) != 0) {
         return ReadResult::kError;
     }
-    content.clear();
-    content.reserve(static_cast<size_t>(info.st_size));
-    char buffer[65536];
+    // Read straight into the result; the file may still grow or shrink while it is read.
+    content.resize(static_cast<size_t>(info.st_size) + 1);
+    size_t done = 0;
     while (true) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (done == content.size()) {
+            content.resize(content.size() * 2 + 4096);
+        }
+        const ssize_t n = ::read(fd.get(), content.data() + done, content.size() - done);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -71,9 +74,10 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content) {
             return ReadResult::kError;
         }
         if (n == 0) {
+            content.resize(done);
             return ReadResult::kOk;
         }
-        content.append(buffer, static_cast<size_t>(n));
+        done += static_cast<size_t>(n);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/Glossary.h"
 
+#include <cstring>
 #include <memory>
 
 #include "core/PairFile.h"
@@ -33,60 +34,226 @@ std::string CGlossary::DefaultPath() {
     return GetExeDir() + "Termix" + kFileSuffix;
 }
 
+CTermRecord CGlossary::ToRecord(const Slot& slot) {
+    return CTermRecord(std::string(slot.Term()), std::string(slot.Meaning()),
+                       std::string(slot.Explanation()));
+}
+
+uint32_t CGlossary::FindSlot(std::string_view term) const {
+    return m_index.Find(term, [this](uint32_t i) { return m_slots[i].Term(); });
+}
+
+void CGlossary::Put(const Slot& slot) {
+    const auto [at, inserted] = m_index.Insert(slot.Term(), static_cast<uint32_t>(m_slots.size()),
+                                               [this](uint32_t i) { return m_slots[i].Term(); });
+    if (inserted) {
+        m_slots.push_back(slot);
+    } else {
+        m_slots[at] = slot;
+    }
+}
+
+void CGlossary::Clear() {
+    m_slots.clear();
+    m_index.Clear();
+    m_text.clear();
+}
+
 void CGlossary::Add(const CTermRecord& record) {
+    // One block holds the record as it is stored (term, 0x07, meaning, 0x07, explanation) and
+    // the folded term behind it.
+    auto block = std::make_unique<std::string>(record.ToText(CTermRecord::kSeparator));
+    const size_t foldedAt = block->size();
+    gbk::AppendLower(*block, record.m_cs_term);
+    Slot slot;
+    slot.text = block->data();
+    slot.termLength = static_cast<uint32_t>(record.m_cs_term.size());
+    slot.meaningLength = static_cast<uint32_t>(record.m_cs_meaning.size());
+    slot.explanationLength = static_cast<uint32_t>(record.m_cs_explanation.size());
+    slot.folded = block->data() + foldedAt;
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    m_map.insert_or_assign(record.m_cs_term, Entry{record, gbk::ToLower(record.m_cs_term)});
+    m_text.push_back(std::move(block));
+    Put(slot);
 }
 
 void CGlossary::Delete(const std::string& term) {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    m_map.erase(term);
+    const uint32_t hole = FindSlot(term);
+    if (hole == TermIndex::kNone) {
+        return;
+    }
+    auto keyOf = [this](uint32_t i) { return m_slots[i].Term(); };
+    m_index.Erase(term, keyOf);
+    // The last slot moves into the hole so the slots stay dense.
+    const auto last = static_cast<uint32_t>(m_slots.size() - 1);
+    if (hole != last) {
+        m_slots[hole] = m_slots[last];
+        m_index.Reassign(m_slots[hole].Term(), hole, keyOf);
+    }
+    m_slots.pop_back();
 }
 
 bool CGlossary::Exists(const std::string& term) const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    return m_map.count(term) != 0;
+    return FindSlot(term) != TermIndex::kNone;
 }
 
 bool CGlossary::Get(const std::string& term, CTermRecord& record) const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    const auto it = m_map.find(term);
-    if (it == m_map.end()) {
+    const uint32_t at = FindSlot(term);
+    if (at == TermIndex::kNone) {
         return false;
     }
-    record = it->second.record;
+    record = ToRecord(m_slots[at]);
     return true;
 }
 
 long CGlossary::GetCount() const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    return static_cast<long>(m_map.size());
+    return static_cast<long>(m_slots.size());
 }
 
 void CGlossary::RemoveAll() {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    m_map.clear();
+    Clear();
+}
+
+namespace {
+
+// A stored record split at 0x07 as CTermRecord::FromText reads it: fields 0, 1 and 2, missing
+// fields empty.
+void SplitStoredRecord(std::string_view value, uint32_t lengths[3]) {
+    size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (start >= value.size()) {
+            lengths[i] = 0;
+            continue;
+        }
+        const size_t end = value.find(CTermRecord::kSeparator, start);
+        const size_t stop = end == std::string_view::npos ? value.size() : end;
+        lengths[i] = static_cast<uint32_t>(stop - start);
+        start = stop + 1;
+    }
+}
+
+}  // namespace
+
+// The usual file: every record's key is its own term. Records are indexed by term as they are
+// parsed; false (and nothing kept) as soon as a key differs from its term.
+bool CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
+                         TermIndex& index) const {
+    bool keysAreTerms = true;
+    auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
+    Qm_conf_solitude_File::ParseRecords(
+        content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
+            if (!keysAreTerms) {
+                return;
+            }
+            Slot slot;
+            uint32_t lengths[3];
+            SplitStoredRecord(value, lengths);
+            slot.text = value.data();
+            slot.termLength = lengths[0];
+            slot.meaningLength = lengths[1];
+            slot.explanationLength = lengths[2];
+            if (key != slot.Term()) {
+                keysAreTerms = false;
+                return;
+            }
+            // A later record with the same key replaces the earlier one, as in the pair file.
+            const auto [at, inserted] =
+                index.Insert(key, static_cast<uint32_t>(slots.size()), termOf);
+            if (inserted) {
+                slots.push_back(slot);
+            } else {
+                slots[at] = slot;
+            }
+        });
+    return keysAreTerms;
+}
+
+// Any file: the pair file's own reading (records keyed by the file's key), then each record
+// under its own term.
+void CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index) {
+    std::vector<std::string_view> fileKeys;
+    std::vector<Slot> byKey;
+    TermIndex keyIndex;
+    auto keyOf = [&fileKeys](uint32_t i) { return fileKeys[i]; };
+    Qm_conf_solitude_File::ParseRecords(
+        content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
+            Slot slot;
+            uint32_t lengths[3];
+            SplitStoredRecord(value, lengths);
+            slot.text = value.data();
+            slot.termLength = lengths[0];
+            slot.meaningLength = lengths[1];
+            slot.explanationLength = lengths[2];
+            const auto [at, inserted] =
+                keyIndex.Insert(key, static_cast<uint32_t>(byKey.size()), keyOf);
+            if (inserted) {
+                byKey.push_back(slot);
+                fileKeys.push_back(key);
+            } else {
+                byKey[at] = slot;
+            }
+        });
+    auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
+    for (const Slot& slot : byKey) {
+        const auto [at, inserted] =
+            index.Insert(slot.Term(), static_cast<uint32_t>(slots.size()), termOf);
+        if (inserted) {
+            slots.push_back(slot);
+        } else {
+            slots[at] = slot;
+        }
+    }
 }
 
 void CGlossary::Load(const std::string& path) {
     RemoveAll();
-    Qm_conf_solitude_File file(path, kMarker, kTerminator);
-    std::unordered_map<std::string, Entry> loaded;
-    loaded.reserve(file.Count());
-    std::string key;
-    std::string value;
-    file.Rewind();
-    while (file.Next(key, value)) {
-        // The record goes under the term of its own text; the file's key is not used.
-        CTermRecord record;
-        record.FromText(value, CTermRecord::kSeparator);
-        std::string folded = gbk::ToLower(record.m_cs_term);
-        std::string term = record.m_cs_term;
-        loaded.insert_or_assign(std::move(term), Entry{std::move(record), std::move(folded)});
+    // The file is read once and its bytes become the records' storage: no copy per record.
+    auto content = std::make_unique<std::string>();
+    size_t fileSize = 0;
+    if (!Qm_conf_solitude_File::ReadContent(path, *content, fileSize)) {
+        return;
     }
-    file.Discard();
+    // Every record ends in a line feed, so their count bounds the number of records.
+    size_t lineFeeds = 0;
+    for (const char *p = content->data(), *end = p + content->size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) !=
+         nullptr;
+         ++p) {
+        ++lineFeeds;
+    }
+    std::vector<Slot> slots;
+    slots.reserve(lineFeeds);
+    TermIndex index;
+    index.Reserve(lineFeeds);
+    if (!LoadFast(*content, slots, index)) {
+        slots.clear();
+        index.Clear();
+        LoadExact(*content, slots, index);
+    }
+    // The folded terms, all in one block.
+    size_t foldedBytes = 0;
+    for (const Slot& slot : slots) {
+        foldedBytes += slot.termLength;
+    }
+    auto folded = std::make_unique<std::string>();
+    folded->reserve(foldedBytes);
+    for (const Slot& slot : slots) {
+        gbk::AppendLower(*folded, slot.Term());  // term by term: no character spans two terms
+    }
+    const char* at = folded->data();
+    for (Slot& slot : slots) {
+        slot.folded = at;
+        at += slot.termLength;
+    }
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    m_map = std::move(loaded);
+    m_text.push_back(std::move(content));
+    m_text.push_back(std::move(folded));
+    m_slots = std::move(slots);
+    m_index = std::move(index);
 }
 
 void CGlossary::Save() {
@@ -97,8 +264,8 @@ void CGlossary::Save(const std::string& path) {
     std::lock_guard<std::mutex> lock(g_csGlossary);
     Qm_conf_solitude_File file(path, kMarker, kTerminator);
     file.RemoveAll();
-    for (const auto& [term, entry] : m_map) {
-        file.Set(term, entry.record.ToText(CTermRecord::kSeparator));
+    for (const Slot& slot : m_slots) {
+        file.Set(std::string(slot.Term()), ToRecord(slot).ToText(CTermRecord::kSeparator));
     }
     file.Close();
 }
@@ -108,9 +275,12 @@ long CGlossary::Fill(IReportList& list, Condition matches) const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
     list.DeleteAllRows();
     long count = 0;
-    for (const auto& [term, entry] : m_map) {
-        if (matches(entry)) {
-            list.InsertRow(RowText(entry.record), IReportList::kRowSeparator);
+    std::string row;
+    for (const Slot& slot : m_slots) {
+        if (matches(slot)) {
+            row.assign(slot.Term()).push_back(IReportList::kRowSeparator);
+            row.append(slot.Meaning());
+            list.InsertRow(row, IReportList::kRowSeparator);
             ++count;
         }
     }
@@ -120,30 +290,28 @@ long CGlossary::Fill(IReportList& list, Condition matches) const {
 }
 
 long CGlossary::ListAll(IReportList& list) const {
-    return Fill(list, [](const Entry&) { return true; });
+    return Fill(list, [](const Slot&) { return true; });
 }
 
 long CGlossary::ListByFirstLetter(IReportList& list, char letter) const {
     const std::string wanted = gbk::ToUpper(std::string(1, letter));
-    return Fill(list, [&wanted](const Entry& entry) {
+    return Fill(list, [&wanted](const Slot& slot) {
         // Upper-casing one byte of a double-byte character never changes it, so a term that
         // begins with one cannot match a letter.
-        const std::string& term = entry.record.m_cs_term;
-        return !term.empty() && gbk::ToUpper(term.substr(0, 1)) == wanted;
+        return slot.termLength > 0 && gbk::ToUpper(slot.Term().substr(0, 1)) == wanted;
     });
 }
 
 long CGlossary::ListNonLetter(IReportList& list) const {
-    return Fill(list, [](const Entry& entry) {
-        const std::string& term = entry.record.m_cs_term;
-        return term.empty() || !IsAsciiLetter(static_cast<unsigned char>(term[0]));
+    return Fill(list, [](const Slot& slot) {
+        return slot.termLength == 0 || !IsAsciiLetter(static_cast<unsigned char>(slot.text[0]));
     });
 }
 
 long CGlossary::ListByKeyword(IReportList& list, const std::string& keyword) const {
     const std::string folded = gbk::ToLower(keyword);
-    return Fill(list, [&folded](const Entry& entry) {
-        return gbk::Find(entry.foldedTerm, folded) != std::string::npos;
+    return Fill(list, [&folded](const Slot& slot) {
+        return gbk::Find(slot.FoldedTerm(), folded) != std::string_view::npos;
     });
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 #include "core/ReportList.h"
+#include "core/TermIndex.h"
 #include "core/TermRecord.h"
 
 // Guards every glossary's map. Lock order: the history lock is always taken before this one.
@@ -54,16 +58,43 @@ public:
     bool DeleteAndShow(const CTermRecord& record, IReportList& list, int row);
 
 private:
-    struct Entry {
-        CTermRecord record;
-        std::string foldedTerm;  // the term in lower case, for the keyword search
+    // One record as a view into text the glossary owns (the loaded file, or a block per Add):
+    // term, meaning and explanation stand in this order, one byte apart, as in a stored record.
+    struct Slot {
+        const char* text = nullptr;
+        uint32_t termLength = 0;
+        uint32_t meaningLength = 0;
+        uint32_t explanationLength = 0;
+        const char* folded = nullptr;  // the term in lower case, for the keyword search
+
+        std::string_view Term() const { return {text, termLength}; }
+        std::string_view Meaning() const {
+            return meaningLength == 0 ? std::string_view()
+                                      : std::string_view(text + termLength + 1, meaningLength);
+        }
+        std::string_view Explanation() const {
+            return explanationLength == 0
+                       ? std::string_view()
+                       : std::string_view(text + termLength + meaningLength + 2, explanationLength);
+        }
+        std::string_view FoldedTerm() const { return {folded, termLength}; }
     };
 
     template <typename Condition>
     long Fill(IReportList& list, Condition matches) const;
+    void Put(const Slot& slot);
+    uint32_t FindSlot(std::string_view term) const;
+    bool LoadFast(std::string_view content, std::vector<Slot>& slots, TermIndex& index) const;
+    static void LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index);
+    static CTermRecord ToRecord(const Slot& slot);
+    void Clear();
 
     std::string m_path;
-    std::unordered_map<std::string, Entry> m_map;
+    // Records are dense for fast scans; the index maps a term to its slot. Text blocks stay
+    // alive until the glossary is emptied, so views never dangle.
+    std::vector<Slot> m_slots;
+    TermIndex m_index;
+    std::vector<std::unique_ptr<std::string>> m_text;
 };
 
 // The program's glossary, created and loaded by the first call (which raises the read exception

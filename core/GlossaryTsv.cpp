@@ -71,7 +71,8 @@ Result Parse(const std::string& utf8Text) {
         const std::string where = "line " + std::to_string(lineNo) + ": ";
         if (lineNo == 1) {
             if (line != kHeader) {
-                result.errors.push_back(where + "the header must be \"term<TAB>meaning<TAB>explanation\"");
+                result.errors.push_back(where +
+                                        "the header must be \"term<TAB>meaning<TAB>explanation\"");
             }
             continue;
         }

@@ -1,5 +1,6 @@
 #include "core/PairFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,19 +11,28 @@
 #include "util/GbkText.h"
 
 namespace Qm_conf_solitude {
+
+long detail::ReadLengthField(std::string_view text, size_t pos) {
+    // atoi on at most four bytes: leading white space, an optional sign, then digits.
+    const size_t end = std::min(text.size(), pos + 4);
+    size_t i = pos;
+    while (i < end && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < end && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long value = 0;
+    while (i < end && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10 + (text[i] - '0');
+        ++i;
+    }
+    return negative ? -value : value;
+}
+
 namespace {
-
-// The length field: up to four bytes read like the C library's atoi (leading blanks, an
-// optional sign, digits up to the first non-digit, none at all reads as 0).
-long ReadLengthField(const std::string& text, size_t pos) {
-    const std::string field = text.substr(pos, 4);
-    return std::strtol(field.c_str(), nullptr, 10);
-}
-
-bool HasAt(const std::string& text, size_t pos, const std::string& expected) {
-    return pos <= text.size() && text.compare(pos, expected.size(), expected) == 0 &&
-           text.size() - pos >= expected.size();
-}
 
 void AppendField(std::string& out, const std::string& bytes, const std::string& marker) {
     char length[8];
@@ -42,83 +52,55 @@ Qm_conf_solitude_File::Qm_conf_solitude_File(std::string path, std::string field
     try {
         Read();
     } catch (const std::bad_alloc&) {
-        ThrowRead();
+        ThrowRead(m_path);
     }
     m_cursor = m_map.cbegin();
 }
 
-void Qm_conf_solitude_File::ThrowRead() const {
-    throw Qm_conf_solitude_Exception{GBK("读入配置文件(") + m_path + GBK(")出错!")};
+void Qm_conf_solitude_File::ThrowRead(const std::string& path) {
+    throw Qm_conf_solitude_Exception{GBK("读入配置文件(") + path + GBK(")出错!")};
 }
 
 void Qm_conf_solitude_File::ThrowWrite() const {
     throw Qm_conf_solitude_Exception{GBK("写入配置文件(") + m_path + GBK(")出错!")};
 }
 
-void Qm_conf_solitude_File::Read() {
-    std::string content;
-    switch (fileio::ReadWholeFile(m_path, content)) {
-        case fileio::ReadResult::kNotOpened:
-            return;  // missing, locked or not accessible: an empty map
-        case fileio::ReadResult::kError:
-            ThrowRead();
-        case fileio::ReadResult::kOk:
-            break;
+bool Qm_conf_solitude_File::ReadContent(const std::string& path, std::string& content,
+                                        size_t& fileSize) {
+    try {
+        switch (fileio::ReadWholeFile(path, content)) {
+            case fileio::ReadResult::kNotOpened:
+                content.clear();
+                fileSize = 0;
+                return false;
+            case fileio::ReadResult::kError:
+                ThrowRead(path);
+            case fileio::ReadResult::kOk:
+                break;
+        }
+    } catch (const std::bad_alloc&) {
+        ThrowRead(path);
     }
-    const size_t fileSize = content.size();
+    fileSize = content.size();
     const size_t nul = content.find('\0');
     if (nul != std::string::npos) {
         content.erase(nul);
     }
-    Parse(content, fileSize);
+    return true;
 }
 
-void Qm_conf_solitude_File::Parse(const std::string& text, size_t fileSize) {
-    const std::string separator = kKeyValueSeparator;
-    size_t cursor = 0;
-    while (cursor < text.size()) {
-        size_t pos = cursor;
-        const long keyLength = ReadLengthField(text, pos);
-        if (keyLength < 0) {
-            break;
-        }
-        pos += 4;
-        if (!HasAt(text, pos, m_fieldMarker)) {
-            break;
-        }
-        pos += m_fieldMarker.size();
-        if (text.size() - pos < static_cast<size_t>(keyLength)) {
-            break;
-        }
-        std::string key = text.substr(pos, static_cast<size_t>(keyLength));
-        pos += static_cast<size_t>(keyLength);
-        if (!HasAt(text, pos, separator)) {
-            break;
-        }
-        pos += separator.size();
-        const long valueLength = ReadLengthField(text, pos);
-        if (valueLength < 0) {
-            break;
-        }
-        pos += 4;
-        if (!HasAt(text, pos, m_fieldMarker)) {
-            break;
-        }
-        pos += m_fieldMarker.size();
-        if (text.size() - pos < static_cast<size_t>(valueLength)) {
-            break;
-        }
-        std::string value = text.substr(pos, static_cast<size_t>(valueLength));
-        pos += static_cast<size_t>(valueLength);
-        if (!HasAt(text, pos, m_terminator)) {
-            break;
-        }
-        pos += m_terminator.size();
-        m_map[std::move(key)] = std::move(value);
-        ++m_parsedRecords;
-        cursor = pos;
+void Qm_conf_solitude_File::Read() {
+    std::string content;
+    size_t fileSize = 0;
+    if (!ReadContent(m_path, content, fileSize)) {
+        return;  // missing, locked or not accessible: an empty map
     }
-    m_stopOffset = cursor < fileSize ? static_cast<long long>(cursor) : -1;
+    const size_t stop = ParseRecords(content, m_fieldMarker, m_terminator,
+                                     [this](std::string_view key, std::string_view value) {
+                                         m_map[std::string(key)] = std::string(value);
+                                         ++m_parsedRecords;
+                                     });
+    m_stopOffset = stop < fileSize ? static_cast<long long>(stop) : -1;
 }
 
 std::string Qm_conf_solitude_File::Get(const std::string& key) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace Qm_conf_solitude {
@@ -47,14 +49,25 @@ public:
     size_t ParsedRecords() const { return m_parsedRecords; }
     long long StopOffset() const { return m_stopOffset; }
 
+    // Reads the file as construction does, without building a map: false when it cannot be
+    // opened; raises the read exception on an I/O error. `content` ends before the first NUL
+    // byte; `fileSize` is the size of the whole file.
+    static bool ReadContent(const std::string& path, std::string& content, size_t& fileSize);
+
+    // Parses the records of `text` in order, calling visit(key, value) with views into `text`
+    // for each well-formed record. Returns the offset where parsing stopped (text.size() when
+    // every byte belonged to a record).
+    template <typename Visit>
+    static size_t ParseRecords(std::string_view text, std::string_view fieldMarker,
+                               std::string_view terminator, Visit&& visit);
+
     // Builds the text of the records in `map`, in its iteration order.
     static std::string Serialize(const std::unordered_map<std::string, std::string>& map,
                                  const std::string& fieldMarker, const std::string& terminator);
 
 private:
     void Read();
-    void Parse(const std::string& text, size_t fileSize);
-    [[noreturn]] void ThrowRead() const;
+    [[noreturn]] static void ThrowRead(const std::string& path);
     [[noreturn]] void ThrowWrite() const;
 
     std::string m_fieldMarker;
@@ -66,6 +79,57 @@ private:
     long long m_stopOffset = -1;
     bool m_ended = false;
 };
+
+namespace detail {
+// A length field: up to four bytes read like the C library's atoi.
+long ReadLengthField(std::string_view text, size_t pos);
+}  // namespace detail
+
+template <typename Visit>
+size_t Qm_conf_solitude_File::ParseRecords(std::string_view text, std::string_view fieldMarker,
+                                           std::string_view terminator, Visit&& visit) {
+    constexpr std::string_view kSeparator = " = ";
+    auto hasAt = [&text](size_t pos, std::string_view expected) {
+        return text.substr(pos).substr(0, expected.size()) == expected;
+    };
+    size_t cursor = 0;
+    while (cursor < text.size()) {
+        size_t pos = cursor;
+        const long keyLength = detail::ReadLengthField(text, pos);
+        pos += 4;
+        if (keyLength < 0 || pos > text.size() || !hasAt(pos, fieldMarker)) {
+            break;
+        }
+        pos += fieldMarker.size();
+        if (text.size() - pos < static_cast<size_t>(keyLength)) {
+            break;
+        }
+        const std::string_view key = text.substr(pos, static_cast<size_t>(keyLength));
+        pos += static_cast<size_t>(keyLength);
+        if (!hasAt(pos, kSeparator)) {
+            break;
+        }
+        pos += kSeparator.size();
+        const long valueLength = detail::ReadLengthField(text, pos);
+        pos += 4;
+        if (valueLength < 0 || pos > text.size() || !hasAt(pos, fieldMarker)) {
+            break;
+        }
+        pos += fieldMarker.size();
+        if (text.size() - pos < static_cast<size_t>(valueLength)) {
+            break;
+        }
+        const std::string_view value = text.substr(pos, static_cast<size_t>(valueLength));
+        pos += static_cast<size_t>(valueLength);
+        if (!hasAt(pos, terminator)) {
+            break;
+        }
+        pos += terminator.size();
+        visit(key, value);
+        cursor = pos;
+    }
+    return cursor;
+}
 
 }  // namespace Qm_conf_solitude
 

@@ -8,7 +8,7 @@ class CFieldString {
 public:
     CFieldString() = default;
     CFieldString(std::string text) : m_text(std::move(text)) {}  // NOLINT: implicit by design
-    CFieldString(const char* text) : m_text(text) {}              // NOLINT: implicit by design
+    CFieldString(const char* text) : m_text(text) {}             // NOLINT: implicit by design
 
     const std::string& str() const { return m_text; }
     operator const std::string&() const { return m_text; }  // NOLINT: implicit by design

@@ -14,7 +14,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                     to);
         }
     }
     ~Converter() { iconv_close(m_cd); }
@@ -84,8 +85,7 @@ std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
         // Skip the whole UTF-8 character, but never past a byte that cannot continue it.
         size_t len = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
         size_t i = 1;
-        while (i < len && i < rest.size() &&
-               (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) {
+        while (i < len && i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) {
             ++i;
         }
         return i;

@@ -42,10 +42,10 @@ constexpr CaseRange kCaseRanges[] = {
 
 enum class Case { kLower, kUpper };
 
-std::string Fold(std::string_view text, Case to) {
-    std::string out(text);
+// Folds out[from..] in place.
+void FoldTail(std::string& out, size_t from, Case to) {
     const size_t n = out.size();
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = from; i < n; ++i) {
         const auto c = static_cast<unsigned char>(out[i]);
         if (IsLeadByte(c) && i + 1 < n) {
             auto& trail = reinterpret_cast<unsigned char&>(out[i + 1]);
@@ -69,6 +69,11 @@ std::string Fold(std::string_view text, Case to) {
             out[i] = static_cast<char>(c - 32);
         }
     }
+}
+
+std::string Fold(std::string_view text, Case to) {
+    std::string out(text);
+    FoldTail(out, 0, to);
     return out;
 }
 
@@ -148,6 +153,12 @@ std::string ToLower(std::string_view text) {
 
 std::string ToUpper(std::string_view text) {
     return Fold(text, Case::kUpper);
+}
+
+void AppendLower(std::string& out, std::string_view text) {
+    const size_t from = out.size();
+    out.append(text);
+    FoldTail(out, from, Case::kLower);
 }
 
 size_t Find(std::string_view haystack, std::string_view needle, size_t from) {

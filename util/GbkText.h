@@ -29,6 +29,8 @@ bool IsRepresentable(std::string_view utf8);
 // Latin, Greek, Cyrillic). Chinese characters and every other byte stay unchanged.
 std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);
+// Appends the lower-case form of `text` to `out`.
+void AppendLower(std::string& out, std::string_view text);
 
 // Position of the first occurrence of `needle` in `haystack` at or after `from` that starts on a
 // character boundary (never on the trail byte of a double-byte character); npos when none.
@@ -42,8 +44,8 @@ std::string TruncateBytes(std::string_view text, size_t maxBytes);
 
 // A Chinese literal written in UTF-8 source, converted to GBK once per call site.
 // Usage: GBK("术语|汉意").
-#define GBK(utf8Literal)                                                       \
-    ([]() -> const std::string& {                                              \
+#define GBK(utf8Literal)                                                   \
+    ([]() -> const std::string& {                                          \
         static const std::string converted = ::gbk::FromUtf8(utf8Literal); \
-        return converted;                                                      \
+        return converted;                                                  \
     }())

@@ -56,8 +56,7 @@ protected:
 
 TEST_F(CliTest, QueriesPrintSortedRowsAsUtf8) {
     EXPECT_EQ(RunOnFile({"all"}), 0);
-    EXPECT_EQ(stdoutText,
-              "4+1 view\t4+1视图\nUML\t统一建模语言\numl\tlower\nuse case\t用例\n");
+    EXPECT_EQ(stdoutText, "4+1 view\t4+1视图\nUML\t统一建模语言\numl\tlower\nuse case\t用例\n");
     EXPECT_EQ(RunOnFile({"letter", "u"}), 0);
     EXPECT_EQ(stdoutText, "UML\t统一建模语言\numl\tlower\nuse case\t用例\n");
     EXPECT_EQ(RunOnFile({"nonletter"}), 0);

@@ -38,14 +38,19 @@ TEST(FieldStringGetField, TermRecordShapes) {
 
 TEST(FieldStringGetField, SeparatorIsFoundAsATrailByteToo) {
     // 0x7C can be the second byte of a GBK character; the split is by byte.
-    const std::string text = "\x81\x7C" "b";
+    const std::string text =
+        "\x81\x7C"
+        "b";
     EXPECT_EQ(CFieldString(text).GetField(0, '|'), "\x81");
     EXPECT_EQ(CFieldString(text).GetField(1, '|'), "b");
 }
 
 TEST(FieldStringSeparators, ExplicitSeparatorLeavesTheCurrentOneAlone) {
     ASSERT_EQ(CFieldString::CurrentSeparator(), '|');
-    CFieldString("a\x08" "b").GetField(1, '\x08');
+    CFieldString(
+        "a\x08"
+        "b")
+        .GetField(1, '\x08');
     EXPECT_EQ(CFieldString::CurrentSeparator(), '|');
 
     CFieldString::SetSeparator('\x08');

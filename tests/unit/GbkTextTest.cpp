@@ -14,9 +14,13 @@ TEST(GbkConversion, RoundTripsChineseThroughUtf8AndUtf16) {
 }
 
 TEST(GbkConversion, UnrepresentableAndMalformedTextBecomesQuestionMarks) {
-    EXPECT_EQ(gbk::FromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b");  // an emoji
-    EXPECT_EQ(gbk::FromUtf8("a\xFF" "b"), "a?b");              // not UTF-8 at all
-    EXPECT_EQ(gbk::FromUtf8("a\xE6\x9C"), "a?");               // cut-off sequence
+    EXPECT_EQ(gbk::FromUtf8("a\xF0\x9F\x98\x80"
+                            "b"),
+              "a?b");  // an emoji
+    EXPECT_EQ(gbk::FromUtf8("a\xFF"
+                            "b"),
+              "a?b");                             // not UTF-8 at all
+    EXPECT_EQ(gbk::FromUtf8("a\xE6\x9C"), "a?");  // cut-off sequence
     EXPECT_FALSE(gbk::IsRepresentable("\xF0\x9F\x98\x80"));
     EXPECT_TRUE(gbk::IsRepresentable("参与者（Actor）"));
     EXPECT_EQ(gbk::FromUtf16(u"x\xD800y"), "x?y");  // a lone surrogate
@@ -37,14 +41,26 @@ TEST(GbkCaseFolding, FoldsAsciiAndDoubleByteLetters) {
     const std::string chinese = gbk::FromUtf8("术语汉意，模型");
     EXPECT_EQ(gbk::ToLower(chinese), chinese);
     EXPECT_EQ(gbk::ToUpper(chinese), chinese);
-    EXPECT_EQ(gbk::ToLower("\x81" "A"), "\x81" "A");  // "A" as a trail byte
+    EXPECT_EQ(gbk::ToLower("\x81"
+                           "A"),
+              "\x81"
+              "A");  // "A" as a trail byte
 }
 
 TEST(GbkFind, NeverMatchesFromATrailByte) {
     // 0x81 0x41 is one character whose trail byte is "A".
-    EXPECT_EQ(gbk::Find("\x81" "AB", "A"), std::string::npos);
-    EXPECT_EQ(gbk::Find("\x81" "AAB", "A"), 2u);
-    EXPECT_EQ(gbk::Find("x\x81" "A", "A"), std::string::npos);
+    EXPECT_EQ(gbk::Find("\x81"
+                        "AB",
+                        "A"),
+              std::string::npos);
+    EXPECT_EQ(gbk::Find("\x81"
+                        "AAB",
+                        "A"),
+              2u);
+    EXPECT_EQ(gbk::Find("x\x81"
+                        "A",
+                        "A"),
+              std::string::npos);
     EXPECT_EQ(gbk::Find("use case", "case"), 4u);
     EXPECT_EQ(gbk::Find("abc", ""), 0u);
     EXPECT_EQ(gbk::Find("abc", "abcd"), std::string::npos);

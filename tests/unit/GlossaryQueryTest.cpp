@@ -50,8 +50,8 @@ TEST_F(GlossaryQueryTest, KeywordIgnoresCaseAndSearchesTermsOnly) {
     EXPECT_EQ(glossary.ListByKeyword(list, "ml"), 2);
     EXPECT_EQ(Column(list, 0), (Terms{"UML", "uml"}));
     EXPECT_EQ(glossary.ListByKeyword(list, "CASE"), 1);
-    EXPECT_EQ(glossary.ListByKeyword(list, "m-"), 0);  // only in meanings
-    EXPECT_EQ(glossary.ListByKeyword(list, "x"), 0);   // only in explanations
+    EXPECT_EQ(glossary.ListByKeyword(list, "m-"), 0);     // only in meanings
+    EXPECT_EQ(glossary.ListByKeyword(list, "x"), 0);      // only in explanations
     EXPECT_EQ(glossary.ListByKeyword(list, " case"), 1);  // not trimmed
     EXPECT_EQ(glossary.ListByKeyword(list, GBK("ｕｍｌ")), 1);
     EXPECT_EQ(glossary.ListByKeyword(list, ""), 11);

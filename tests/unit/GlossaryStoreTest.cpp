@@ -24,9 +24,17 @@ TEST(TermRecord, FromTextAssignsEveryField) {
     CTermRecord record("old", "old", "old");
     record.FromText("\x07\x07\x07", kBel);
     EXPECT_EQ(record, CTermRecord());
-    record.FromText("a\x07" "b", kBel);
+    record.FromText(
+        "a\x07"
+        "b",
+        kBel);
     EXPECT_EQ(record, CTermRecord("a", "b", ""));
-    record.FromText("a\x07" "b\x07" "c\x07" "d\x07", kBel);
+    record.FromText(
+        "a\x07"
+        "b\x07"
+        "c\x07"
+        "d\x07",
+        kBel);
     EXPECT_EQ(record, CTermRecord("a", "b", "c"));
 }
 
@@ -112,6 +120,38 @@ TEST_F(GlossaryStoreTest, RecordsGoUnderTheTermOfTheirOwnText) {
     glossary.Save();
     CGlossary reloaded(Path());
     EXPECT_TRUE(reloaded.Exists("real"));
+}
+
+TEST_F(GlossaryStoreTest, ARepeatedFileKeyKeepsOnlyTheLaterRecord) {
+    // As in the pair file, the later record under one key replaces the earlier one, even when
+    // the two records carry different terms.
+    TempDir::WriteBytes(Path(), "0001#k = 0004#a\x07m\x07\r\n0001#k = 0004#b\x07m\x07\r\n");
+    CGlossary glossary(Path());
+    EXPECT_EQ(glossary.GetCount(), 1);
+    EXPECT_TRUE(glossary.Exists("b"));
+    EXPECT_FALSE(glossary.Exists("a"));
+}
+
+TEST_F(GlossaryStoreTest, LookupsStayRightThroughManyAddsAndDeletes) {
+    CGlossary glossary(Path());
+    for (int i = 0; i < 3000; ++i) {
+        glossary.Add(CTermRecord("t" + std::to_string(i), std::to_string(i), ""));
+    }
+    for (int i = 0; i < 3000; i += 3) {
+        glossary.Delete("t" + std::to_string(i));
+    }
+    glossary.Add(CTermRecord("t1", "again", ""));
+    EXPECT_EQ(glossary.GetCount(), 2000);
+    for (int i = 0; i < 3000; ++i) {
+        CTermRecord record;
+        const bool present = glossary.Get("t" + std::to_string(i), record);
+        ASSERT_EQ(present, i % 3 != 0) << i;
+        if (present) {
+            EXPECT_EQ(record.m_cs_meaning, i == 1 ? "again" : std::to_string(i));
+        }
+    }
+    glossary.Save();
+    EXPECT_EQ(CGlossary(Path()).GetCount(), 2000);
 }
 
 TEST_F(GlossaryStoreTest, MalformedFileLoadsThePrefixAndSaveKeepsOnlyThat) {

@@ -120,18 +120,18 @@ TEST_P(PairFileMalformed, KeepsRecordsBeforeTheFirstBadOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     FailureTable, PairFileMalformed,
-    ::testing::Values(
-        MalformedCase{"wellFormed", kAbc, 1, -1},
-        MalformedCase{"bareLineFeed", "0003#ABC = 0003#xyz\n", 0, 0},
-        MalformedCase{"missingMarker", kAbc + "0003ABC = 0003#xyz\r\n", 1, 21},
-        MalformedCase{"missingSeparator", kAbc + "0003#ABC=0003#xyz\r\n", 1, 21},
-        MalformedCase{"shorterThanAnnounced", kAbc + "0009#ABC = 0003#xyz\r\n", 1, 21},
-        MalformedCase{"valueCutShort", kAbc + "0003#ABC = 0010#xyz", 1, 21},
-        MalformedCase{"negativeKeyLength", kAbc + "-003#ABC = 0003#xyz\r\n", 1, 21},
-        MalformedCase{"negativeValueLength", kAbc + "0003#ABC = -003#xyz\r\n", 1, 21},
-        MalformedCase{"trailingJunk", kAbc + "junk", 1, 21},
-        MalformedCase{"nulByte", kAbc + std::string("\0", 1) + kAbc, 1, 21},
-        MalformedCase{"notANumber", "abcd#ABC = 0003#xyz\r\n", 0, 0}),
+    ::testing::Values(MalformedCase{"wellFormed", kAbc, 1, -1},
+                      MalformedCase{"bareLineFeed", "0003#ABC = 0003#xyz\n", 0, 0},
+                      MalformedCase{"missingMarker", kAbc + "0003ABC = 0003#xyz\r\n", 1, 21},
+                      MalformedCase{"missingSeparator", kAbc + "0003#ABC=0003#xyz\r\n", 1, 21},
+                      MalformedCase{"shorterThanAnnounced", kAbc + "0009#ABC = 0003#xyz\r\n", 1,
+                                    21},
+                      MalformedCase{"valueCutShort", kAbc + "0003#ABC = 0010#xyz", 1, 21},
+                      MalformedCase{"negativeKeyLength", kAbc + "-003#ABC = 0003#xyz\r\n", 1, 21},
+                      MalformedCase{"negativeValueLength", kAbc + "0003#ABC = -003#xyz\r\n", 1, 21},
+                      MalformedCase{"trailingJunk", kAbc + "junk", 1, 21},
+                      MalformedCase{"nulByte", kAbc + std::string("\0", 1) + kAbc, 1, 21},
+                      MalformedCase{"notANumber", "abcd#ABC = 0003#xyz\r\n", 0, 0}),
     [](const ::testing::TestParamInfo<MalformedCase>& p) { return p.param.name; });
 
 TEST(PairFileRead, LengthFieldIsReadLikeAtoi) {

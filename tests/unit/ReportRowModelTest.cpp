@@ -47,7 +47,11 @@ TEST(ReportRowInsert, SplitsTheRowTextIntoTheColumns) {
     CReportRowModel list = MakeTermList();
     list.InsertRow("term\x08meaning", '\x08');
     list.InsertRow("only", '\x08');
-    list.InsertRow("a\x08" "b\x08" "c", '\x08');
+    list.InsertRow(
+        "a\x08"
+        "b\x08"
+        "c",
+        '\x08');
     EXPECT_EQ(list.CellText(0, 1), "meaning");
     EXPECT_EQ(list.CellText(1, 0), "only");
     EXPECT_EQ(list.CellText(1, 1), "");

@@ -118,7 +118,8 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
 }
 
 // The glossary the query commands read: --file, or the one next to the executable.
-std::optional<std::string> GlossaryPath(const Context& ctx, const std::optional<std::string>& file) {
+std::optional<std::string> GlossaryPath(const Context& ctx,
+                                        const std::optional<std::string>& file) {
     if (!file) {
         return CGlossary::DefaultPath();
     }

@@ -1,0 +1,83 @@
+// Checks over the bundled glossary source and the files the build makes from it.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "TempDir.h"
+#include "core/Glossary.h"
+#include "core/GlossaryTsv.h"
+#include "core/PairFile.h"
+#include "util/GbkText.h"
+
+namespace {
+
+std::string ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class BundledGlossary : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        parsed = new glossary_tsv::Result(glossary_tsv::Parse(ReadFile(TERMIX_GLOSSARY_TSV)));
+    }
+    static void TearDownTestSuite() { delete parsed; }
+    static glossary_tsv::Result* parsed;
+};
+glossary_tsv::Result* BundledGlossary::parsed = nullptr;
+
+TEST_F(BundledGlossary, SourceIsCleanAndLossless) {
+    // Parse reports lossy GBK conversion, 0x07/0x08, duplicates, empty meanings and records over
+    // the file's length limit.
+    for (const std::string& error : parsed->errors) {
+        ADD_FAILURE() << error;
+    }
+    EXPECT_GE(parsed->entries.size(), 600u);
+}
+
+TEST_F(BundledGlossary, AlmostEveryEntryIsExplained) {
+    size_t explained = 0;
+    for (const auto& entry : parsed->entries) {
+        explained += entry.record.m_cs_explanation.empty() ? 0 : 1;
+    }
+    EXPECT_GE(explained * 100, parsed->entries.size() * 95);
+}
+
+TEST_F(BundledGlossary, HoldsTheTermsTheProgramsTextsUseAndNonLetterTerms) {
+    std::set<std::string> terms;
+    size_t nonLetter = 0;
+    for (const auto& entry : parsed->entries) {
+        terms.insert(entry.record.m_cs_term);
+        const auto first = static_cast<unsigned char>(entry.record.m_cs_term[0]);
+        nonLetter += std::isalpha(first) ? 0 : 1;
+    }
+    for (const char* term : {"UML", "use case", "Actor", "NT"}) {
+        EXPECT_EQ(terms.count(term), 1u) << term;
+    }
+    EXPECT_GE(nonLetter, 5u);
+}
+
+TEST_F(BundledGlossary, BuiltFileReadsBackToExactlyTheSource) {
+    CGlossary built(TERMIX_BUILT_GLOSSARY);
+    ASSERT_EQ(static_cast<size_t>(built.GetCount()), parsed->entries.size());
+    for (const auto& entry : parsed->entries) {
+        CTermRecord stored;
+        ASSERT_TRUE(built.Get(entry.record.m_cs_term, stored)) << "line " << entry.line;
+        EXPECT_EQ(stored, entry.record) << "line " << entry.line;
+    }
+    Qm_conf_solitude_File file(TERMIX_BUILT_GLOSSARY, "#", "\r\n");
+    EXPECT_EQ(file.StopOffset(), -1) << "the built file does not parse to its end";
+    file.Discard();
+}
+
+TEST(BundledReadme, IsTheDevelopmentLogInGbk) {
+    const std::string gbkText = ReadFile(TERMIX_BUILT_README);
+    ASSERT_FALSE(gbkText.empty());
+    EXPECT_EQ(gbk::ToUtf8(gbkText), ReadFile(TERMIX_README_SOURCE));
+}
+
+}  // namespace
