@@ -118,7 +118,9 @@ void CSortListCtrl::SetEmptyText(const std::string& gbkText) {
 }
 
 void CSortListCtrl::EndFill() const {
-    m_model->EndFill();
+    if (m_model != nullptr) {  // events arrive while the model is being made
+        m_model->EndFill();
+    }
 }
 
 void CSortListCtrl::DeleteAllRows() {
