@@ -4,6 +4,16 @@
 
 #include "resources/ResourceIds.h"
 
+// The pictures are compiled into this static library; registering them here keeps the linker
+// from dropping them.
+static void EnsurePicturesRegistered() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(termix);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace {
 
 // Icon 128 comes in several drawn sizes so it stays sharp wherever it is shown.
@@ -16,6 +26,7 @@ constexpr int kCursorHotY = 1;
 }  // namespace
 
 QIcon LoadIconResource(int id) {
+    EnsurePicturesRegistered();
     QIcon icon;
     if (id != res::kIconMain) {
         return icon;
@@ -30,6 +41,7 @@ QIcon LoadIconResource(int id) {
 }
 
 QPixmap LoadBitmapResource(int id) {
+    EnsurePicturesRegistered();
     if (id != res::kBitmapBanner) {
         return {};
     }
@@ -37,6 +49,7 @@ QPixmap LoadBitmapResource(int id) {
 }
 
 std::optional<QCursor> LoadCursorResource(int id) {
+    EnsurePicturesRegistered();
     if (id != res::kCursorHand) {
         return std::nullopt;
     }

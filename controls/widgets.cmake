@@ -14,6 +14,4 @@ add_library(termix_controls STATIC
   SortListCtrl.cpp
   UrlOpener.cpp)
 target_link_libraries(termix_controls PUBLIC termix_rows termix_resources Qt6::Widgets)
-if(EXISTS ${CMAKE_SOURCE_DIR}/resources/termix.qrc)
-  target_sources(termix_controls PRIVATE ${CMAKE_SOURCE_DIR}/resources/termix.qrc)
-endif()
+target_sources(termix_controls PRIVATE ${CMAKE_SOURCE_DIR}/resources/termix.qrc)
