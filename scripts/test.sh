@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: unit, data, widget (offscreen) and end-to-end (Xvfb) tests
+# on the regular build, the whole suite again under AddressSanitizer + UBSan, and a bounded run
+# of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+bash scripts/setup.sh
+
+echo "== build and test =="
+cmake --preset default -DTERMIX_BUILD_TESTS=ON
+cmake --build --preset default -j"$jobs"
+ctest --preset default -j"$jobs"
+
+echo "== sanitizers (ASan + UBSan) =="
+cmake --preset asan
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs" -LE e2e
+
+echo "== fuzzing (bounded) =="
+CXX=clang++ cmake --preset fuzz
+cmake --build --preset fuzz -j"$jobs"
+ctest --preset fuzz
