@@ -355,6 +355,7 @@ void CDialogBase::EndDialog(int result) {
     m_result = result;
     if (m_loop != nullptr) {
         m_loop->exit(result);
+        m_loop = nullptr;  // the run has ended, although the loop returns only later
     }
 }
 
