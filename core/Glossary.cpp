@@ -1,6 +1,6 @@
 #include "core/Glossary.h"
 
-#include <cstring>
+#include <algorithm>
 #include <memory>
 
 #include "core/PairFile.h"
@@ -217,18 +217,17 @@ void CGlossary::Load(const std::string& path) {
     if (!Qm_conf_solitude_File::ReadContent(path, *content, fileSize)) {
         return;
     }
-    // Every record ends in a line feed, so their count bounds the number of records.
-    size_t lineFeeds = 0;
-    for (const char *p = content->data(), *end = p + content->size();
-         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) !=
-         nullptr;
-         ++p) {
-        ++lineFeeds;
-    }
+    // Size the tables from the average length of the first records; they grow if needed.
+    size_t sampled = 0;
+    const size_t sampledBytes = Qm_conf_solitude_File::ParseRecords(
+        std::string_view(*content).substr(0, 64 * 1024), kMarker, kTerminator,
+        [&sampled](std::string_view, std::string_view) { ++sampled; });
+    const size_t expected =
+        sampled == 0 ? 16 : content->size() / std::max<size_t>(sampledBytes / sampled, 1) + 16;
     std::vector<Slot> slots;
-    slots.reserve(lineFeeds);
+    slots.reserve(expected);
     TermIndex index;
-    index.Reserve(lineFeeds);
+    index.Reserve(expected);
     if (!LoadFast(*content, slots, index)) {
         slots.clear();
         index.Clear();

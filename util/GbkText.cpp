@@ -42,31 +42,44 @@ constexpr CaseRange kCaseRanges[] = {
 
 enum class Case { kLower, kUpper };
 
+// ASCII case tables: every byte below 0x80 maps to itself or its other case.
+struct AsciiTables {
+    unsigned char lower[128];
+    unsigned char upper[128];
+    constexpr AsciiTables() : lower(), upper() {
+        for (int c = 0; c < 128; ++c) {
+            lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            upper[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        }
+    }
+};
+constexpr AsciiTables kAscii;
+
 // Folds out[from..] in place.
 void FoldTail(std::string& out, size_t from, Case to) {
+    const unsigned char* table = to == Case::kLower ? kAscii.lower : kAscii.upper;
+    auto* bytes = reinterpret_cast<unsigned char*>(out.data());
     const size_t n = out.size();
     for (size_t i = from; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (IsLeadByte(c) && i + 1 < n) {
-            auto& trail = reinterpret_cast<unsigned char&>(out[i + 1]);
-            for (const CaseRange& r : kCaseRanges) {
-                if (r.lead != c) {
-                    continue;
-                }
-                if (to == Case::kLower && trail >= r.upperFirst && trail <= r.upperLast) {
-                    trail = static_cast<unsigned char>(trail + r.offset);
-                } else if (to == Case::kUpper && trail >= r.upperFirst + r.offset &&
-                           trail <= r.upperLast + r.offset) {
-                    trail = static_cast<unsigned char>(trail - r.offset);
-                }
-            }
-            ++i;
+        const unsigned char c = bytes[i];
+        if (c < 0x80) {
+            bytes[i] = table[c];
             continue;
         }
-        if (to == Case::kLower && c >= 'A' && c <= 'Z') {
-            out[i] = static_cast<char>(c + 32);
-        } else if (to == Case::kUpper && c >= 'a' && c <= 'z') {
-            out[i] = static_cast<char>(c - 32);
+        if (!IsLeadByte(c) || i + 1 >= n) {
+            continue;
+        }
+        unsigned char& trail = bytes[++i];
+        for (const CaseRange& r : kCaseRanges) {
+            if (r.lead != c) {
+                continue;
+            }
+            if (to == Case::kLower && trail >= r.upperFirst && trail <= r.upperLast) {
+                trail = static_cast<unsigned char>(trail + r.offset);
+            } else if (to == Case::kUpper && trail >= r.upperFirst + r.offset &&
+                       trail <= r.upperLast + r.offset) {
+                trail = static_cast<unsigned char>(trail - r.offset);
+            }
         }
     }
 }
