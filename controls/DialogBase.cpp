@@ -428,7 +428,7 @@ void CDialogBase::paintEvent(QPaintEvent* event) {
     }
     // The modal frame of a window without caption bar: a raised double edge.
     QPainter painter(this);
-    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    const QRect outer = rect();  // lines end on right() and bottom(), the last pixels
     const QPalette& colors = palette();
     painter.setPen(colors.color(QPalette::Light));
     painter.drawLine(outer.topLeft(), outer.topRight());

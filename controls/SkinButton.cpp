@@ -12,7 +12,7 @@ namespace {
 // A one-pixel frame: top and left in one colour, bottom and right in the other.
 void Draw3dRect(QPainter& painter, const QRect& rect, const QColor& topLeft,
                 const QColor& bottomRight) {
-    const QRect r = rect.adjusted(0, 0, -1, -1);
+    const QRect& r = rect;  // right() and bottom() are the last pixel column and row
     painter.setPen(topLeft);
     painter.drawLine(r.topLeft(), r.topRight());
     painter.drawLine(r.topLeft(), r.bottomLeft());
@@ -157,4 +157,13 @@ void CSkinButton::changeEvent(QEvent* event) {
         }
         EndHover();
     }
+}
+
+bool CSkinButton::event(QEvent* event) {
+    const bool handled = QPushButton::event(event);
+    // The window went to the background: the pointer no longer counts as over the button.
+    if (event->type() == QEvent::WindowDeactivate) {
+        EndHover();
+    }
+    return handled;
 }

@@ -28,6 +28,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void TrackPointer(const QPoint& pos);

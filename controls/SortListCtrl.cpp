@@ -201,9 +201,10 @@ void CSortListCtrl::AutoSizeColumns(int column) {
                 cells = std::max(cells, cellMetrics.horizontalAdvance(qtext::ToQt(text)));
             }
         }
-        const int byCells = cells + 2 * margin;
-        const int byTitle =
-            headerMetrics.horizontalAdvance(qtext::ToQt(m_rows.Column(c).title)) + 2 * margin;
+        // Text widths with the margins the cells and the header draw around them.
+        const int byCells = cells > 0 ? cells + 2 * margin : 0;
+        const int title = headerMetrics.horizontalAdvance(qtext::ToQt(m_rows.Column(c).title));
+        const int byTitle = title > 0 ? title + 2 * margin : 0;
         const int widest = std::max(byCells, byTitle);
         m_rows.SetColumnWidth(c, widest < 10 ? 30 : widest + 20);
     }
