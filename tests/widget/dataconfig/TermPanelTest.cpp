@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QTest>
 
+#include "controls/ColorLabel.h"
+#include "controls/LinkLabel.h"
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
@@ -39,6 +41,14 @@ TEST_F(DataConfigTest, OpensOnTheEmptyTermPanelWithTheGlossaryCount) {
             EXPECT_FALSE(dlg.GetControl(id)->isVisibleTo(&dlg)) << id;
         }
         EXPECT_EQ(dlg.focusWidget(), dlg.GetControl(kTermEdit));
+
+        const auto* label = dlg.Control<CColorLabel>(kPanelLabel);
+        EXPECT_EQ(label->LabelColor(), QColor(125, 20, 40));
+        EXPECT_TRUE(label->LabelFont().bold());
+        EXPECT_EQ(label->LabelFont().pixelSize(), 16);
+        const auto* link = dlg.Control<CLinkLabel>(kHomeLink);
+        EXPECT_TRUE(link->Address().endsWith('/'));
+        EXPECT_FALSE(link->IsUnderlined());
     });
 }
 
