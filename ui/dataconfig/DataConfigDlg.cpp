@@ -73,6 +73,17 @@ void CDataConfigDlg::ConnectButton(int id, void (CDataConfigDlg::*handler)()) {
     }
 }
 
+int CDataConfigDlg::DoModal() {
+    try {
+        GetGlossary();
+    } catch (const Qm_conf_solitude_Exception& error) {
+        ShowMessageBox(error.m_message + GBK("\n\n术语库无法读入，不能打开数据配置窗口!"),
+                       parentWidget());
+        return kIdCancel;
+    }
+    return CDialogBase::DoModal();
+}
+
 bool CDataConfigDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();
     SetUpList(*m_listTerms);

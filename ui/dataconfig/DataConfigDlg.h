@@ -21,6 +21,10 @@ public:
     explicit CDataConfigDlg(QWidget* parent = nullptr);
     ~CDataConfigDlg() override;
 
+    // Runs the window until the user leaves it. A glossary that cannot be read is reported and
+    // the window does not open, so no save can replace the file with an empty glossary.
+    int DoModal();
+
     // Gives the term field the focus with all of its text selected.
     void FocusTermInput();
     // Sets the count line from the glossary's number of terms (shown by the next WriteFields).

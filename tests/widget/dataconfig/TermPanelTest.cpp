@@ -250,3 +250,18 @@ TEST_F(DataConfigTest, AFailedSaveKeepsTheWindowOpenWithItsChanges) {
     });
     EXPECT_TRUE(StoredInFile("Node"));
 }
+
+TEST_F(DataConfigTest, AnUnreadableGlossaryKeepsTheWindowClosed) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(GlossaryPath())));  // reading it fails
+    CDataConfigDlg dlg;
+    bool opened = false;
+    QTimer::singleShot(0, &dlg, [&dlg, &opened] {
+        opened = true;
+        dlg.EndDialog(CDialogBase::kIdCancel);
+    });
+    EXPECT_EQ(dlg.DoModal(), CDialogBase::kIdCancel);
+    EXPECT_FALSE(opened);
+    const std::vector<std::string> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("术语库无法读入"), std::string::npos);
+}
