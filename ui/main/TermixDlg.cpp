@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QWindow>
 #include <system_error>
 
@@ -56,6 +58,10 @@ CTermixDlg::CTermixDlg(platform::IGlobalHotkey& hotkey, QWidget* parent)
     m_listResult = Control<CSortListCtrl>(kResultList);
     m_linkHome = Control<CLinkLabel>(kHomeLink);
     m_editInput = Control<QLineEdit>(kInput);
+    if (auto* summary = Control<QPlainTextEdit>(kSummary)) {
+        // The summary box is two lines high; no margin inside its frame, so both show.
+        summary->document()->setDocumentMargin(0);
+    }
     ConnectCommands();
     // The key filter sees the keys of every control before the control does.
     qApp->installEventFilter(this);
