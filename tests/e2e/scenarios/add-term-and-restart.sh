@@ -66,7 +66,7 @@ open_config
 click_at "$config" $CONFIG_W $CONFIG_H 280 90  # term field
 xdotool type --delay 20 "Zyzzyva"
 click_at "$config" $CONFIG_W $CONFIG_H 280 104  # meaning field
-xdotool type --delay 20 "Tropical weevil"
+xdotool type --delay 20 "象鼻虫 weevil"
 # Enter does nothing in this window: it neither adds nor closes.
 xdotool key Return
 sleep 0.2
@@ -74,7 +74,7 @@ find_config_window >/dev/null || e2e_fail "Enter closed the data configuration w
 click_at "$config" $CONFIG_W $CONFIG_H 346 70  # "增加"
 leave_config
 shown=$("$cli" --file "$glossary" show Zyzzyva) || e2e_fail "the added term is not in the glossary file"
-[[ $shown == *"meaning: Tropical weevil"* ]] || e2e_fail "the meaning was not stored: $shown"
+[[ $shown == *"meaning: 象鼻虫 weevil"* ]] || e2e_fail "the meaning was not stored: $shown"
 
 e2e_focus_window "$win"
 xdotool key Escape
