@@ -1,6 +1,7 @@
 // The term editing panel: adding, listing, picking, the side buttons and leaving the window.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTest>
 
 #include "controls/ColorLabel.h"
@@ -172,6 +173,13 @@ TEST_F(DataConfigTest, ClickingARowShowsItsRecordAndAnEmptyAreaChangesNothing) {
         EXPECT_EQ(Text(dlg, kTermEdit), "UML");
         EXPECT_EQ(Text(dlg, kMeaningEdit), "统一建模语言");
         EXPECT_EQ(Text(dlg, kExplainEdit), "第一行\r\n第二行");
+
+        // A double-click only gives the term field the focus, with its text selected.
+        dlg.GetControl(kMeaningEdit)->setFocus();
+        QTest::mouseDClick(TermList(dlg).viewport(), Qt::LeftButton, {},
+                           TermList(dlg).visualRect(TermList(dlg).model()->index(0, 0)).center());
+        EXPECT_EQ(dlg.focusWidget(), dlg.GetControl(kTermEdit));
+        EXPECT_EQ(dlg.Control<QLineEdit>(kTermEdit)->selectedText(), "UML");
 
         Click(dlg, kClearInput);
         EXPECT_EQ(Text(dlg, kTermEdit), "");
