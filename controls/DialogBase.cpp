@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLabel>
@@ -343,8 +344,10 @@ int CDialogBase::DoModal() {
     QEventLoop loop;
     m_loop = &loop;
     show();
-    raise();
-    activateWindow();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise();
+        activateWindow();
+    }
     const int result = loop.exec(QEventLoop::DialogExec);
     m_loop = nullptr;
     hide();

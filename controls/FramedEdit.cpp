@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QTextDocument>
 
 namespace {
 
@@ -53,7 +54,10 @@ void CFramedEdit::leaveEvent(QEvent* event) {
 
 CFramedTextEdit::CFramedTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);
-    setViewportMargins(2, 2, 2, 2);
+    // Text right inside the one-pixel outline, as in a single-line edit: the two-line summary
+    // box is only two lines high.
+    setViewportMargins(1, 1, 1, 1);
+    document()->setDocumentMargin(1);
     setAttribute(Qt::WA_Hover, true);
 }
 

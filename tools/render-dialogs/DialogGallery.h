@@ -10,7 +10,9 @@
 struct GalleryEntry {
     QString fileName;
     std::function<std::unique_ptr<CDialogBase>()> make;
+    // Runs once the dialog is shown, before the picture is taken (fills lists and fields).
+    std::function<void(CDialogBase&)> prepare;
 };
 
-// Every dialog of the program: the window class where it exists, else the bare layout.
+// Every dialog of the program, built by its own window class, with sample content.
 std::vector<GalleryEntry> DialogGallery();
