@@ -16,7 +16,7 @@ Dialog MakeAboutDialog() {
         {
             {kNoId, Kind::kIcon, "", 11, 17, 21, 21},
             {1063, Kind::kStatic, "Termix 1.2 版", 40, 10, 151, 8, kNoPrefix},
-            {kNoId, Kind::kStatic, "Copyright (C) 2003 Vantrel 术语小组", 40, 25, 172, 8},
+            {kNoId, Kind::kStatic, "Copyright (C) 2003 Termix 开发组", 40, 25, 172, 8},
             {kIdOk, Kind::kPlainButton, "确定", 194, 7, 50, 14, kDefaultButton | kTabStop},
         }};
 }
