@@ -106,9 +106,10 @@ bool CDataConfigDlg::OnInitDialog() {
 }
 
 void CDataConfigDlg::SetUpList(CSortListCtrl& list) {
-    const std::string spec = GBK("术语|汉意");
+    const std::string columns = GBK("术语|汉意");
     list.SetHighlightMode(2);
-    list.AddColumnsFromSpec(spec, static_cast<int>(std::count(spec.begin(), spec.end(), '|')) + 1);
+    list.AddColumnsFromSpec(columns,
+                            static_cast<int>(std::count(columns.begin(), columns.end(), '|')) + 1);
     list.SetStripes(true);
     list.SetRowDetailsOnDblClk(false);
     list.SetDblClkHandler(nullptr);
