@@ -84,6 +84,8 @@ int TimeToWindow(Display* display, const std::string& title, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
+        // The program's output goes to stderr: our stdout is read until its end by the caller.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execv(argv[0], argv);
         _exit(127);
     }
