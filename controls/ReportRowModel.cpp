@@ -54,7 +54,8 @@ void CReportRowModel::InsertRow(const std::string& rowText) {
     ReportRow& row = m_rows.emplace_back();
     row.cells.resize(m_columns.size());
     size_t start = 0;
-    for (std::string& cell : row.cells) {
+    for (size_t i = 0; i < row.cells.size(); ++i) {
+        std::string& cell = row.cells[i];
         if (start >= text.size()) {
             break;
         }
@@ -92,8 +93,9 @@ bool CReportRowModel::SortRows(int column, bool ascending, int first, int last) 
 void CReportRowModel::Quicksort(int column, bool ascending, int first, int last) {
     // Hoare-style partition around the middle row's text; recursion goes into the smaller part
     // and the loop continues with the larger one, so the depth stays logarithmic.
+    std::string pivot;  // reused by every partition of this call, so it rarely allocates
     while (first < last) {
-        const std::string pivot = m_rows[(first + last) / 2].cells[column];
+        pivot.assign(m_rows[(first + last) / 2].cells[column]);
         auto before = [&](int row) {
             const int c = m_rows[row].cells[column].compare(pivot);
             return ascending ? c < 0 : c > 0;
@@ -183,8 +185,9 @@ std::string CReportRowModel::GetRowText(char separator) const {
         return {};
     }
     std::string joined;
-    for (const std::string& cell : m_rows[m_currentRow].cells) {
-        joined.append(cell).push_back(separator);
+    const CellList& cells = m_rows[m_currentRow].cells;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        joined.append(cells[i]).push_back(separator);
     }
     return CFieldString(joined).DropLastChar().str();
 }
@@ -199,10 +202,11 @@ std::string CReportRowModel::RowDetailsText(int row) const {
     if (!ValidRow(row)) {
         return {};
     }
-    std::string text = GBK("第") + std::to_string(row + 1) + GBK("行") + "\n\n";
+    std::string text = GBK("第");
+    text.append(std::to_string(row + 1)).append(GBK("行")).append("\n\n");
     for (int i = 0; i < GetColumnCount(); ++i) {
-        text += "(" + std::to_string(i + 1) + ") " + m_columns[i].title + " : " +
-                m_rows[row].cells[i] + "\n";
+        text.append("(").append(std::to_string(i + 1)).append(") ");
+        text.append(m_columns[i].title).append(" : ").append(m_rows[row].cells[i]).append("\n");
     }
     return text;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,8 +26,38 @@ struct RowState {
     std::intptr_t data = 0;
 };
 
+// The cells of one row (GBK). The program's lists have one or two columns, so two cells live
+// in the row itself and a sort touches no other memory to reach them; more go to a vector.
+class CellList {
+public:
+    size_t size() const { return m_size; }
+    void resize(size_t count) {
+        for (size_t i = count; i < std::min(m_size, kInline); ++i) {
+            m_inline[i].clear();
+        }
+        m_more.resize(count > kInline ? count - kInline : 0);
+        m_size = count;
+    }
+    std::string& operator[](size_t i) { return i < kInline ? m_inline[i] : m_more[i - kInline]; }
+    const std::string& operator[](size_t i) const {
+        return i < kInline ? m_inline[i] : m_more[i - kInline];
+    }
+    const std::string& at(size_t i) const {
+        if (i >= m_size) {
+            throw std::out_of_range("cell index");
+        }
+        return (*this)[i];
+    }
+
+private:
+    static constexpr size_t kInline = 2;
+    std::string m_inline[kInline];
+    std::vector<std::string> m_more;
+    size_t m_size = 0;
+};
+
 struct ReportRow {
-    std::vector<std::string> cells;  // one per column, GBK
+    CellList cells;  // one per column
     RowState state;
 };
 
