@@ -66,7 +66,9 @@ open_config
 click_at "$config" $CONFIG_W $CONFIG_H 280 90  # term field
 xdotool type --delay 20 "Zyzzyva"
 click_at "$config" $CONFIG_W $CONFIG_H 280 104  # meaning field
-xdotool type --delay 20 "象鼻虫 weevil"
+# ASCII only: xdotool types other characters by remapping a spare key, which races with the
+# client's keymap update. Chinese input is covered by the widget tests.
+xdotool type --delay 20 "weevil beetle"
 # Enter does nothing in this window: it neither adds nor closes.
 xdotool key Return
 sleep 0.2
@@ -74,7 +76,7 @@ find_config_window >/dev/null || e2e_fail "Enter closed the data configuration w
 click_at "$config" $CONFIG_W $CONFIG_H 346 70  # "增加"
 leave_config
 shown=$("$cli" --file "$glossary" show Zyzzyva) || e2e_fail "the added term is not in the glossary file"
-[[ $shown == *"meaning: 象鼻虫 weevil"* ]] || e2e_fail "the meaning was not stored: $shown"
+[[ $shown == *"meaning: weevil beetle"* ]] || e2e_fail "the meaning was not stored: $shown"
 
 e2e_focus_window "$win"
 xdotool key Escape
