@@ -91,17 +91,41 @@ e2e_cleanup() {
     exit "$status"
 }
 
-# Starts Xvfb on a display it picks itself and exports DISPLAY.
+# True when the X server of pid $1 serves display $2: its lock file holds that pid (another test
+# run may start a server at the same moment) and it answers. Status 2 when the server has ended.
+e2e_x_ready() {
+    kill -0 "$1" 2>/dev/null || return 2
+    [[ $(tr -dc '0-9' <"/tmp/.X${2#:}-lock" 2>/dev/null) == "$1" ]] &&
+        DISPLAY=$2 xdpyinfo >/dev/null 2>&1
+}
+
+# Starts Xvfb on a free display and exports DISPLAY. Display numbers are drawn at random from a
+# range that desktops do not use, and a server that finds its number taken is replaced. The
+# server must not reset when its last client leaves (after the readiness probe): clients that
+# connect during a reset are refused.
 e2e_start_x() {
     command -v Xvfb >/dev/null || e2e_skip "Xvfb is not installed"
-    local number_file=$E2E_WORK/display
-    : >"$number_file"
-    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$number_file" \
-        >"$E2E_WORK/xvfb.log" 2>&1 &
-    e2e_track $!
-    e2e_wait_for 10000 grep -q '[0-9]' "$number_file" || e2e_fail "Xvfb did not start"
-    export DISPLAY=":$(tr -dc '0-9' <"$number_file")"
-    e2e_wait_for 5000 xdpyinfo >/dev/null 2>&1 || e2e_fail "X server $DISPLAY does not answer"
+    local attempt number pid status deadline
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        number=$((200 + RANDOM % 700))
+        [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]] && continue
+        Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+        pid=$!
+        deadline=$(($(date +%s%3N) + 10000))
+        while :; do
+            status=0
+            e2e_x_ready "$pid" ":$number" || status=$?
+            if ((status == 0)); then
+                e2e_track "$pid"
+                export DISPLAY=":$number"
+                return 0
+            fi
+            ((status == 2 || $(date +%s%3N) > deadline)) && break
+            sleep "$E2E_POLL"
+        done
+        e2e_stop_pid "$pid"
+    done
+    e2e_fail "no X server could be started"
 }
 
 # Starts icewm with no key bindings of its own (its defaults take Ctrl+Alt+T) and waits until

@@ -4,7 +4,7 @@
 
 #include <string>
 
-// A private Xvfb for one test program: picks a free display itself (-displayfd), and is stopped
+// A private Xvfb for one test program on a free display it picks itself; it is stopped
 // by its pid when the object goes away.
 class XvfbServer {
 public:
