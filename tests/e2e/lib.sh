@@ -95,7 +95,7 @@ e2e_cleanup() {
 # run may start a server at the same moment) and it answers. Status 2 when the server has ended.
 e2e_x_ready() {
     kill -0 "$1" 2>/dev/null || return 2
-    [[ $(tr -dc '0-9' <"/tmp/.X${2#:}-lock" 2>/dev/null) == "$1" ]] &&
+    [[ $(tr -dc '0-9' 2>/dev/null <"/tmp/.X${2#:}-lock") == "$1" ]] &&
         DISPLAY=$2 xdpyinfo >/dev/null 2>&1
 }
 
