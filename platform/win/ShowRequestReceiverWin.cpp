@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "platform/ShowRequestReceiver.h"
@@ -24,7 +25,8 @@ public:
 
     void Watch(QWidget* window) override {
         HWND hwnd = reinterpret_cast<HWND>(window->winId());
-        SetPropW(hwnd, win::kMarkerProperty, reinterpret_cast<HANDLE>(1));
+        SetPropW(hwnd, win::kMarkerProperty,
+                 reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(1)));
         m_windows.push_back(hwnd);
     }
 

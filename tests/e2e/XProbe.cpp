@@ -27,16 +27,15 @@ int TrayOwner(Display* display) {
     return XGetSelectionOwner(display, selection) != None ? 0 : 1;
 }
 
-bool TitleIs(Display* display, Window window, const std::string& title, Atom netWmName,
-             Atom utf8) {
+bool TitleIs(Display* display, Window window, const std::string& title, Atom netWmName, Atom utf8) {
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long rest = 0;
     unsigned char* data = nullptr;
     bool match = false;
-    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format,
-                           &count, &rest, &data) == Success &&
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
+                           &rest, &data) == Success &&
         type == utf8 && data != nullptr) {
         match = title == std::string(reinterpret_cast<char*>(data), count);
     }
@@ -94,9 +93,9 @@ int TimeToWindow(Display* display, const std::string& title, char** argv) {
     }
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
         if (HasViewableWindow(display, DefaultRootWindow(display), title, netWmName, utf8, 0)) {
-            const auto elapsed = std::chrono::duration<double, std::milli>(
-                                     std::chrono::steady_clock::now() - start)
-                                     .count();
+            const auto elapsed =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             std::printf("%.1f %d\n", elapsed, static_cast<int>(pid));
             return 0;
         }
