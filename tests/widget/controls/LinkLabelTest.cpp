@@ -128,7 +128,8 @@ TEST_F(LinkLabelTest, ClicksOpenTheAddressAndColourTheLink) {
     EXPECT_EQ(probe::CountNear(image, QColor(0, 0, 238), 30), 0);
 
     // A failed click beeps, reports and returns to the normal colour.
-    CLinkLabel::SetLauncherForTesting(FakeBrowsers().Launcher());
+    FakeBrowsers none;
+    CLinkLabel::SetLauncherForTesting(none.Launcher());
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(label->IsOpened());
     ASSERT_EQ(messages.size(), 1u);
