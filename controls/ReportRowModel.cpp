@@ -12,8 +12,8 @@ int CReportRowModel::SetHighlightMode(int mode) {
     return std::exchange(m_highlightMode, mode);
 }
 
-void CReportRowModel::AddColumnsFromSpec(const std::string& spec, int count) {
-    const CFieldString fields(spec);
+void CReportRowModel::AddColumnsFromSpec(const std::string& columns, int count) {
+    const CFieldString fields(columns);
     for (int i = 0; i < count; ++i) {
         const std::string title = fields.GetField(i).str();
         AddColumn(title, static_cast<int>(title.size()) * 6 + 20);

@@ -61,8 +61,8 @@ struct ReportRow {
     RowState state;
 };
 
-// The rows, columns and options of a report list, without any toolkit: column set-up from a
-// "|" specification, insertion from a separated text, the joined text of the current row, the
+// The rows, columns and options of a report list, without any toolkit: column set-up from
+// "|"-joined titles, insertion from a separated text, the joined text of the current row, the
 // quicksort by one column and the header-click direction state. A list on screen owns one.
 class CReportRowModel : public IReportList {
 public:
@@ -80,8 +80,8 @@ public:
     void SetDblClkHandler(DblClkHandler handler) { m_dblClkHandler = std::move(handler); }
     const DblClkHandler& GetDblClkHandler() const { return m_dblClkHandler; }
 
-    // Columns. Widths from the specification are (title bytes) * 6 + 20.
-    void AddColumnsFromSpec(const std::string& spec, int count);
+    // Columns. Widths from the column specification are (title bytes) * 6 + 20.
+    void AddColumnsFromSpec(const std::string& columns, int count);
     // Appends a column; width -1 copies the width of the current last column.
     int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
     int GetColumnCount() const { return static_cast<int>(m_columns.size()); }

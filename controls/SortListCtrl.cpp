@@ -72,10 +72,10 @@ int CSortListCtrl::SetHighlightMode(int mode) {
     return previous;
 }
 
-void CSortListCtrl::AddColumnsFromSpec(const std::string& spec, int count) {
+void CSortListCtrl::AddColumnsFromSpec(const std::string& columns, int count) {
     const int before = m_rows.GetColumnCount();
     CReportRowModel titles;
-    titles.AddColumnsFromSpec(spec, count);
+    titles.AddColumnsFromSpec(columns, count);
     for (int i = 0; i < titles.GetColumnCount(); ++i) {
         const ReportColumn& column = titles.Column(i);
         m_model->AddColumn(column.title, column.width, column.align);

@@ -29,7 +29,7 @@ public:
 
     // Set-up.
     int SetHighlightMode(int mode);
-    void AddColumnsFromSpec(const std::string& spec, int count);
+    void AddColumnsFromSpec(const std::string& columns, int count);
     int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
     int GetColumnCount() const;
     void SetStripes(bool on);

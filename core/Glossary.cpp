@@ -1,6 +1,7 @@
 #include "core/Glossary.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "core/PairFile.h"
@@ -39,18 +40,56 @@ CTermRecord CGlossary::ToRecord(const Slot& slot) {
                        std::string(slot.Explanation()));
 }
 
+namespace {
+
+// A stored record split at 0x07 as CTermRecord::FromText reads it: fields 0, 1 and 2, missing
+// fields empty. Returns the three lengths; the fields start one byte apart.
+std::array<uint32_t, 3> SplitStoredRecord(std::string_view value) {
+    std::array<uint32_t, 3> lengths{};
+    size_t start = 0;
+    for (uint32_t& length : lengths) {
+        if (start >= value.size()) {
+            break;
+        }
+        const size_t end = value.find(CTermRecord::kSeparator, start);
+        const size_t stop = end == std::string_view::npos ? value.size() : end;
+        length = static_cast<uint32_t>(stop - start);
+        start = stop + 1;
+    }
+    return lengths;
+}
+
+// Stores `slot` under `key`, replacing the slot already there.
+template <typename Slot, typename KeyOf>
+void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_view key,
+                     const Slot& slot, KeyOf keyOf) {
+    const auto [at, inserted] = index.Insert(key, static_cast<uint32_t>(slots.size()), keyOf);
+    if (inserted) {
+        slots.push_back(slot);
+    } else {
+        slots[at] = slot;
+    }
+}
+
+}  // namespace
+
 uint32_t CGlossary::FindSlot(std::string_view term) const {
     return m_index.Find(term, [this](uint32_t i) { return m_slots[i].Term(); });
 }
 
 void CGlossary::Put(const Slot& slot) {
-    const auto [at, inserted] = m_index.Insert(slot.Term(), static_cast<uint32_t>(m_slots.size()),
-                                               [this](uint32_t i) { return m_slots[i].Term(); });
-    if (inserted) {
-        m_slots.push_back(slot);
-    } else {
-        m_slots[at] = slot;
-    }
+    InsertOrReplace(m_slots, m_index, slot.Term(), slot,
+                    [this](uint32_t i) { return m_slots[i].Term(); });
+}
+
+CGlossary::Slot CGlossary::SlotOfStored(std::string_view value) {
+    const std::array<uint32_t, 3> lengths = SplitStoredRecord(value);
+    Slot slot;
+    slot.text = value.data();
+    slot.termLength = lengths[0];
+    slot.meaningLength = lengths[1];
+    slot.explanationLength = lengths[2];
+    return slot;
 }
 
 void CGlossary::Clear() {
@@ -118,26 +157,6 @@ void CGlossary::RemoveAll() {
     Clear();
 }
 
-namespace {
-
-// A stored record split at 0x07 as CTermRecord::FromText reads it: fields 0, 1 and 2, missing
-// fields empty.
-void SplitStoredRecord(std::string_view value, uint32_t lengths[3]) {
-    size_t start = 0;
-    for (int i = 0; i < 3; ++i) {
-        if (start >= value.size()) {
-            lengths[i] = 0;
-            continue;
-        }
-        const size_t end = value.find(CTermRecord::kSeparator, start);
-        const size_t stop = end == std::string_view::npos ? value.size() : end;
-        lengths[i] = static_cast<uint32_t>(stop - start);
-        start = stop + 1;
-    }
-}
-
-}  // namespace
-
 // The usual file: every record's key is its own term. Records are indexed by term as they are
 // parsed; false (and nothing kept) as soon as a key differs from its term.
 bool CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
@@ -149,25 +168,13 @@ bool CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
             if (!keysAreTerms) {
                 return;
             }
-            Slot slot;
-            uint32_t lengths[3];
-            SplitStoredRecord(value, lengths);
-            slot.text = value.data();
-            slot.termLength = lengths[0];
-            slot.meaningLength = lengths[1];
-            slot.explanationLength = lengths[2];
+            const Slot slot = SlotOfStored(value);
             if (key != slot.Term()) {
                 keysAreTerms = false;
                 return;
             }
             // A later record with the same key replaces the earlier one, as in the pair file.
-            const auto [at, inserted] =
-                index.Insert(key, static_cast<uint32_t>(slots.size()), termOf);
-            if (inserted) {
-                slots.push_back(slot);
-            } else {
-                slots[at] = slot;
-            }
+            InsertOrReplace(slots, index, key, slot, termOf);
         });
     return keysAreTerms;
 }
@@ -181,31 +188,15 @@ void CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, Te
     auto keyOf = [&fileKeys](uint32_t i) { return fileKeys[i]; };
     Qm_conf_solitude_File::ParseRecords(
         content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
-            Slot slot;
-            uint32_t lengths[3];
-            SplitStoredRecord(value, lengths);
-            slot.text = value.data();
-            slot.termLength = lengths[0];
-            slot.meaningLength = lengths[1];
-            slot.explanationLength = lengths[2];
-            const auto [at, inserted] =
-                keyIndex.Insert(key, static_cast<uint32_t>(byKey.size()), keyOf);
-            if (inserted) {
-                byKey.push_back(slot);
+            const size_t before = byKey.size();
+            InsertOrReplace(byKey, keyIndex, key, SlotOfStored(value), keyOf);
+            if (byKey.size() != before) {
                 fileKeys.push_back(key);
-            } else {
-                byKey[at] = slot;
             }
         });
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
     for (const Slot& slot : byKey) {
-        const auto [at, inserted] =
-            index.Insert(slot.Term(), static_cast<uint32_t>(slots.size()), termOf);
-        if (inserted) {
-            slots.push_back(slot);
-        } else {
-            slots[at] = slot;
-        }
+        InsertOrReplace(slots, index, slot.Term(), slot, termOf);
     }
 }
 

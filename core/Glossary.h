@@ -83,6 +83,7 @@ private:
     template <typename Condition>
     long Fill(IReportList& list, Condition matches) const;
     void Put(const Slot& slot);
+    static Slot SlotOfStored(std::string_view value);
     uint32_t FindSlot(std::string_view term) const;
     bool LoadFast(std::string_view content, std::vector<Slot>& slots, TermIndex& index) const;
     static void LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index);
