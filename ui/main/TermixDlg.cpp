@@ -250,12 +250,21 @@ void CTermixDlg::OnCloseRequest() {
 }
 
 void CTermixDlg::CloseSecondaryWindows() {
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
     // The windows opened from this one (settings, data configuration with its own save on close,
-    // information windows, message boxes) end first, each in its own way.
+    // information windows, message boxes) end first, each in its own way. One that stays open
+    // (the data configuration window while its way back is disabled, after it saved) is ended
+    // all the same: the request is to end the program.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget != this && widget->isVisible() && widget->isWindow() &&
-            widget->inherits("QDialog")) {
-            widget->close();
+        if (widget == this || !widget->isVisible() || !widget->inherits("QDialog")) {
+            continue;
+        }
+        widget->close();
+        if (auto* dialog = qobject_cast<CDialogBase*>(widget);
+            dialog != nullptr && dialog->IsRunning()) {
+            dialog->EndDialog(kIdCancel);
         }
     }
 }
@@ -582,6 +591,9 @@ void CTermixDlg::OnExitButton() {
 }
 
 void CTermixDlg::OpenAboutBox() {
+    if (m_ended) {
+        return;
+    }
     CAboutDlg dialog(this);
     dialog.DoModal();
 }

@@ -468,6 +468,23 @@ private slots:
         QVERIFY(!HasConfGlobal());
     }
 
+    void aCloseRequestLetsAnOpenDataConfigurationWindowSaveFirst() {
+        F::WriteStandardGlossary();
+        FakeGlobalHotkey hotkey;
+        CTermixDlg d(hotkey);
+        F::Run(d, [&] {
+            F::WhenOpen<CDataConfigDlg>([&](CDataConfigDlg&) {
+                GetGlossary().Add(CTermRecord("added before the request", "m", ""));
+                d.OnCloseRequest();
+            });
+            F::Button(d, 1007)->click();
+            QVERIFY(d.HasEnded());
+        });
+        CGlossary saved(F::DataFile(CGlossary::kFileSuffix));
+        QVERIFY(saved.Exists("added before the request"));
+        QCOMPARE(saved.GetCount(), 7L);
+    }
+
     void trayCommandsAndTheHotkeyShowAndHide() {
         FakeGlobalHotkey hotkey;
         CTermixDlg d(hotkey);
