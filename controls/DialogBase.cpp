@@ -335,11 +335,19 @@ int CDialogBase::DoModal() {
         return kIdCancel;  // already running
     }
     m_result = kIdCancel;
+    // EndDialog during the start-up steps (a close request answered while a start-up message
+    // was open, say) ends the run before its loop starts instead of being lost.
+    m_starting = true;
+    m_endedStarting = false;
     if (!m_initialised) {
         m_initialised = true;
         if (OnInitDialog()) {
             FocusFirstTabStop();
         }
+    }
+    m_starting = false;
+    if (m_endedStarting) {
+        return m_result;
     }
     QEventLoop loop;
     m_loop = &loop;
@@ -359,6 +367,8 @@ void CDialogBase::EndDialog(int result) {
     if (m_loop != nullptr) {
         m_loop->exit(result);
         m_loop = nullptr;  // the run has ended, although the loop returns only later
+    } else if (m_starting) {
+        m_endedStarting = true;
     }
 }
 

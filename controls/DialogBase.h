@@ -99,4 +99,6 @@ private:
     bool m_initialised = false;
     QEventLoop* m_loop = nullptr;
     int m_result = kIdCancel;
+    bool m_starting = false;       // inside DoModal, before its loop runs
+    bool m_endedStarting = false;  // EndDialog came while starting: DoModal returns at once
 };

@@ -24,6 +24,20 @@ for signal in TERM INT HUP; do
     e2e_pair_value "$history" class >/dev/null || e2e_fail "SIG$signal: no history"
 done
 
+# A request that comes while a start-up message is open (here: the hotkey is refused) still
+# ends the program once the message is gone.
+e2e_write_settings m_cs_hotkey 7 m_cs_searched_history_saved Yes
+rm -f "$history"
+e2e_start_termix
+pid=$E2E_TERMIX_PID
+message_box() { xdotool search --onlyvisible --name '^Termix$' >/dev/null 2>&1; }
+e2e_wait_for 5000 message_box || e2e_fail "no message for the refused hotkey"
+rm -f "$settings"
+kill -TERM "$pid"
+e2e_wait_exit "$pid" 10000
+[[ $(e2e_pair_value "$settings" m_cs_hotkey) == 7 ]] || e2e_fail "start-up message: no settings"
+e2e_write_settings m_cs_hotkey 196692
+
 # The marker went with the process: a new copy starts and shows its window.
 e2e_start_termix
 e2e_wait_window

@@ -36,10 +36,14 @@ public:
     std::string term;
     int hide = 0;
     std::function<void()> onShown;
+    std::function<void()> duringStartUp;
 
 protected:
     bool OnInitDialog() override {
         WriteFields();
+        if (duringStartUp) {
+            duringStartUp();
+        }
         if (onShown) {
             QTimer::singleShot(0, this, onShown);
         }
@@ -157,6 +161,17 @@ TEST(DialogBase, EnterAcceptsEscCancelsAndCloseCancels) {
             EXPECT_EQ(dialog.term, "");
         }
     }
+}
+
+TEST(DialogBase, EndingDuringStartUpEndsTheRunInsteadOfBeingLost) {
+    // For example a close request answered while a start-up message box was open.
+    BoundDialog dialog;
+    dialog.duringStartUp = [&dialog] { dialog.EndDialog(CDialogBase::kIdOk); };
+    // Were the request lost, the run would go on until this guard cancels it.
+    QTimer::singleShot(2000, &dialog, [&dialog] { dialog.EndDialog(CDialogBase::kIdCancel); });
+    EXPECT_EQ(dialog.DoModal(), CDialogBase::kIdOk);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.IsRunning());
 }
 
 TEST(DialogBase, StartUpFocusesTheFirstTabStop) {
