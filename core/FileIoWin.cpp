@@ -1,4 +1,7 @@
+#define NOMINMAX
 #include <windows.h>
+// windows.h names its own ReplaceFile macro; ours is fileio::ReplaceFile.
+#undef ReplaceFile
 
 #include <algorithm>
 #include <string>
