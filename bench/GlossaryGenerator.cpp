@@ -18,7 +18,7 @@ const char* const kWords[] = {
     "reception",     "behavior",    "constraint",  "comment",        "namespace",   "element",
     "relationship",  "dependency",  "association", "generalization", "classifier",  "instance",
     "slot",          "value",       "expression",  "interval",       "duration",    "observation",
-    "collaboration", "occurrence",  "execution",   "definition",  "pattern",     "factory",
+    "collaboration", "occurrence",  "execution",   "definition",     "pattern",     "factory",
     "builder",       "adapter",     "bridge",      "decorator",      "facade",      "proxy",
     "visitor",       "observer",    "strategy",    "command",        "iterator",    "mediator",
     "memento",       "requirement", "block",       "allocation",     "view",        "viewpoint",

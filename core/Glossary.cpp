@@ -163,19 +163,20 @@ bool CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
                          TermIndex& index) const {
     bool keysAreTerms = true;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
-    Qm_conf_solitude_File::ParseRecords(
-        content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
-            if (!keysAreTerms) {
-                return;
-            }
-            const Slot slot = SlotOfStored(value);
-            if (key != slot.Term()) {
-                keysAreTerms = false;
-                return;
-            }
-            // A later record with the same key replaces the earlier one, as in the pair file.
-            InsertOrReplace(slots, index, key, slot, termOf);
-        });
+    Qm_conf_solitude_File::ParseRecords(content, kMarker, kTerminator,
+                                        [&](std::string_view key, std::string_view value) {
+                                            if (!keysAreTerms) {
+                                                return;
+                                            }
+                                            const Slot slot = SlotOfStored(value);
+                                            if (key != slot.Term()) {
+                                                keysAreTerms = false;
+                                                return;
+                                            }
+                                            // A later record with the same key replaces the earlier
+                                            // one, as in the pair file.
+                                            InsertOrReplace(slots, index, key, slot, termOf);
+                                        });
     return keysAreTerms;
 }
 

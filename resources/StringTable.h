@@ -10,7 +10,7 @@ namespace res {
 inline constexpr const char* kMainTitle = "Termix v1.2 (Vantrel英汉术语词典)";
 
 // The glossary web site: opened by the link labels and named in the empty-list text.
-inline constexpr const char* kGlossarySiteAddress = "https://www.omg.org/spec/UML/";
+inline constexpr const char* kGlossarySiteAddress = "https://www.uml.org/";
 
 // String resource `id` (101: the about entry of the window menu); empty when there is none.
 std::string LoadString(int id);

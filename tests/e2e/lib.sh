@@ -372,3 +372,30 @@ e2e_tray_double_click() {
     icon=$(e2e_tray_icon) || e2e_fail "the tray icon is missing"
     xdotool mousemove --window "$icon" 12 12 click --repeat 2 --delay 80 1
 }
+
+# e2e_click_at WINDOW DIALOG_W DIALOG_H X Y: clicks the point (X, Y), given in dialog units, of a
+# window whose dialog is DIALOG_W x DIALOG_H units: a window's pixel size is its dialog size
+# scaled by the dialog font, so a point lies at the same fraction of the window.
+e2e_click_at() {
+    local win=$1 dw=$2 dh=$3 x=$4 y=$5 width height
+    eval "$(xwininfo -id "$win" | awk '/Width:/ { print "width=" $NF } /Height:/ { print "height=" $NF }')"
+    xdotool mousemove --window "$win" "$((width * x / dw))" "$((height * y / dh))" click 1
+    sleep 0.1
+}
+
+# e2e_find_program_window TITLE_RE: a visible window of the program whose title matches.
+e2e_find_program_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"termix"'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# e2e_no_program_window TITLE_RE: no visible window of the program has a matching title.
+e2e_no_program_window() {
+    ! e2e_find_program_window "$1" >/dev/null
+}

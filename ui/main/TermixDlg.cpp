@@ -129,9 +129,9 @@ void CTermixDlg::SetMainTitle() {
 }
 
 void CTermixDlg::SetUpResultList() {
-    const std::string spec = GBK("术语|汉意");
+    const std::string columns = GBK("术语|汉意");
     m_listResult->SetHighlightMode(2);
-    m_listResult->AddColumnsFromSpec(spec, CFieldString(spec).CountOf("|") + 1);
+    m_listResult->AddColumnsFromSpec(columns, CFieldString(columns).CountOf("|") + 1);
     m_listResult->SetStripes(true);
     m_listResult->SetRowDetailsOnDblClk(false);
     m_listResult->SetDblClkHandler(nullptr);

@@ -9,44 +9,28 @@ cli=$E2E_BIN_DIR/termix-cli
 [[ -x $cli ]] || e2e_skip "termix-cli has not been built"
 e2e_write_settings
 
-# Dialog sizes and control centres in dialog units; a window's pixel size is its dialog size
-# scaled by the dialog font, so a centre lies at the same fraction of the window.
+# Dialog sizes and control centres in dialog units.
 readonly MAIN_W=376 MAIN_H=225 CONFIG_W=376 CONFIG_H=238
-
-# click_at WINDOW DIALOG_W DIALOG_H X Y: clicks the point (X, Y), in dialog units, of WINDOW.
-click_at() {
-    local win=$1 dw=$2 dh=$3 x=$4 y=$5 width height
-    eval "$(xwininfo -id "$win" | awk '/Width:/ { print "width=" $NF } /Height:/ { print "height=" $NF }')"
-    xdotool mousemove --window "$win" "$((width * x / dw))" "$((height * y / dh))" click 1
-    sleep 0.1
-}
 
 # The data configuration window, a frameless window of the program titled "数据配置".
 find_config_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^数据配置$' 2>/dev/null); do
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"termix"'; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
+    e2e_find_program_window '^数据配置$'
 }
 
 no_config_window() {
-    ! find_config_window >/dev/null
+    e2e_no_program_window '^数据配置$'
 }
 
 # Opens the data configuration window from the main window; its id in config.
 open_config() {
-    click_at "$win" $MAIN_W $MAIN_H 184 41  # "数据配置"
+    e2e_click_at "$win" $MAIN_W $MAIN_H 184 41  # "数据配置"
     e2e_wait_for 5000 find_config_window >/dev/null || e2e_fail "the data configuration window did not open"
     config=$(find_config_window)
     e2e_expect_shown "$config" 5000 "data configuration window"
 }
 
 leave_config() {
-    click_at "$config" $CONFIG_W $CONFIG_H 190 55  # "到主界面"
+    e2e_click_at "$config" $CONFIG_W $CONFIG_H 190 55  # "到主界面"
     e2e_wait_for 5000 no_config_window || e2e_fail "到主界面 did not close the window"
 }
 
@@ -63,9 +47,9 @@ start_termix() {
 
 start_termix
 open_config
-click_at "$config" $CONFIG_W $CONFIG_H 280 90  # term field
+e2e_click_at "$config" $CONFIG_W $CONFIG_H 280 90  # term field
 xdotool type --delay 20 "Zyzzyva"
-click_at "$config" $CONFIG_W $CONFIG_H 280 104  # meaning field
+e2e_click_at "$config" $CONFIG_W $CONFIG_H 280 104  # meaning field
 # ASCII only: xdotool types other characters by remapping a spare key, which races with the
 # client's keymap update. Chinese input is covered by the widget tests.
 xdotool type --delay 20 "weevil beetle"
@@ -73,7 +57,7 @@ xdotool type --delay 20 "weevil beetle"
 xdotool key Return
 sleep 0.2
 find_config_window >/dev/null || e2e_fail "Enter closed the data configuration window"
-click_at "$config" $CONFIG_W $CONFIG_H 346 70  # "增加"
+e2e_click_at "$config" $CONFIG_W $CONFIG_H 346 70  # "增加"
 leave_config
 shown=$("$cli" --file "$glossary" show Zyzzyva) || e2e_fail "the added term is not in the glossary file"
 [[ $shown == *"meaning: weevil beetle"* ]] || e2e_fail "the meaning was not stored: $shown"

@@ -30,8 +30,8 @@ e2e_write_settings m_cs_hotkey 7 m_cs_searched_history_saved Yes
 rm -f "$history"
 e2e_start_termix
 pid=$E2E_TERMIX_PID
-message_box() { xdotool search --onlyvisible --name '^Termix$' >/dev/null 2>&1; }
-e2e_wait_for 5000 message_box || e2e_fail "no message for the refused hotkey"
+e2e_wait_for 5000 e2e_find_program_window '^Termix$' >/dev/null ||
+    e2e_fail "no message for the refused hotkey"
 rm -f "$settings"
 kill -TERM "$pid"
 e2e_wait_exit "$pid" 10000

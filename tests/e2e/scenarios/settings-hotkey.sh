@@ -9,30 +9,6 @@ e2e_write_settings m_cs_hotkey 196692 m_cs_esc_exit_or_hide Yes
 
 readonly MAIN_W=376 MAIN_H=225 SETTINGS_W=174 SETTINGS_H=187
 
-# click_at WINDOW DIALOG_W DIALOG_H X Y: clicks the point (X, Y), in dialog units, of WINDOW.
-click_at() {
-    local win=$1 dw=$2 dh=$3 x=$4 y=$5 width height
-    eval "$(xwininfo -id "$win" | awk '/Width:/ { print "width=" $NF } /Height:/ { print "height=" $NF }')"
-    xdotool mousemove --window "$win" "$((width * x / dw))" "$((height * y / dh))" click 1
-    sleep 0.1
-}
-
-# find_program_window TITLE_RE: a visible window of the program whose title matches.
-find_program_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"termix"'; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
-
-no_program_window() {
-    ! find_program_window "$1" >/dev/null
-}
-
 e2e_start_termix
 pid=$E2E_TERMIX_PID
 e2e_wait_window
@@ -40,22 +16,22 @@ win=$E2E_WIN
 e2e_expect_shown "$win" 5000 "after start"
 e2e_focus_window "$win"
 
-click_at "$win" $MAIN_W $MAIN_H 224 41 # "系统配置"
-e2e_wait_for 5000 find_program_window '^系统配置$' >/dev/null ||
+e2e_click_at "$win" $MAIN_W $MAIN_H 224 41 # "系统配置"
+e2e_wait_for 5000 e2e_find_program_window '^系统配置$' >/dev/null ||
     e2e_fail "the settings dialog did not open"
-dialog=$(find_program_window '^系统配置$')
-click_at "$dialog" $SETTINGS_W $SETTINGS_H 99 117 # the hotkey input
+dialog=$(e2e_find_program_window '^系统配置$')
+e2e_click_at "$dialog" $SETTINGS_W $SETTINGS_H 99 117 # the hotkey input
 xdotool key ctrl+shift+y
-click_at "$dialog" $SETTINGS_W $SETTINGS_H 154 117 # "指定"
-e2e_wait_for 5000 find_program_window '^Termix$' >/dev/null ||
+e2e_click_at "$dialog" $SETTINGS_W $SETTINGS_H 154 117 # "指定"
+e2e_wait_for 5000 e2e_find_program_window '^Termix$' >/dev/null ||
     e2e_fail "no message after 指定"
-box=$(find_program_window '^Termix$')
+box=$(e2e_find_program_window '^Termix$')
 xdotool windowactivate "$box" 2>/dev/null || true
 e2e_expect_active "$box" 5000 "message box"
 xdotool key Return
-e2e_wait_for 5000 no_program_window '^Termix$' || e2e_fail "the message box did not close"
-click_at "$dialog" $SETTINGS_W $SETTINGS_H 123 177 # "取消"
-e2e_wait_for 5000 no_program_window '^系统配置$' || e2e_fail "取消 did not close the dialog"
+e2e_wait_for 5000 e2e_no_program_window '^Termix$' || e2e_fail "the message box did not close"
+e2e_click_at "$dialog" $SETTINGS_W $SETTINGS_H 123 177 # "取消"
+e2e_wait_for 5000 e2e_no_program_window '^系统配置$' || e2e_fail "取消 did not close the dialog"
 
 # The new combination works at once, the stored one too.
 e2e_focus_window "$win"

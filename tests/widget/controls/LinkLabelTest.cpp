@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("https://www.omg.org/spec/UML/");
+const QString kAddress = QStringLiteral("https://www.uml.org/");
 
 // A launcher that records what was tried. Programs named in `installed` exist; those named in
 // `starting` start.

@@ -273,7 +273,7 @@ int DarkPixels(const QImage& image, QRect area) {
 }
 
 TEST_F(ListTest, AnEmptyListShowsTheSiteTextTenPixelsBelowTheHeader) {
-    EXPECT_NE(list->EmptyText().find("https://www.omg.org/spec/UML/"), std::string::npos);
+    EXPECT_NE(list->EmptyText().find("https://www.uml.org/"), std::string::npos);
     QImage image = probe::Grab(*list->viewport());
     const int width = image.width();
     EXPECT_EQ(DarkPixels(image, QRect(0, 0, width, 10)), 0);
