@@ -10,6 +10,9 @@ std::string GetExeDir();
 // Tests use it to point the stores at a directory of their own.
 void SetExeDirForTesting(const std::string& dir);
 
+// The executable's directory as the system reports it (the platform part of GetExeDir).
+std::string SystemExeDir();
+
 // The platform's path separator as text.
 const char* PathSeparator();
 

@@ -1,24 +1,12 @@
 #include <unistd.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
-namespace {
-std::mutex g_overrideMutex;
-std::string g_override;  // GBK
-}  // namespace
-
-std::string GetExeDir() {
-    {
-        std::lock_guard<std::mutex> lock(g_overrideMutex);
-        if (!g_override.empty()) {
-            return g_override;
-        }
-    }
+std::string SystemExeDir() {
     // /proc/self/exe has no length limit of its own: grow the buffer until the path fits.
     std::vector<char> buffer(4096);
     while (true) {
@@ -34,11 +22,6 @@ std::string GetExeDir() {
         }
         buffer.resize(buffer.size() * 2);
     }
-}
-
-void SetExeDirForTesting(const std::string& dir) {
-    std::lock_guard<std::mutex> lock(g_overrideMutex);
-    g_override = dir;
 }
 
 const char* PathSeparator() {

@@ -1,24 +1,12 @@
 #include <windows.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
-namespace {
-std::mutex g_overrideMutex;
-std::string g_override;  // GBK
-}  // namespace
-
-std::string GetExeDir() {
-    {
-        std::lock_guard<std::mutex> lock(g_overrideMutex);
-        if (!g_override.empty()) {
-            return g_override;
-        }
-    }
+std::string SystemExeDir() {
     // The wide API has no 260-character limit: grow the buffer until the path fits.
     std::vector<wchar_t> buffer(MAX_PATH);
     while (true) {
@@ -35,11 +23,6 @@ std::string GetExeDir() {
         }
         buffer.resize(buffer.size() * 2);
     }
-}
-
-void SetExeDirForTesting(const std::string& dir) {
-    std::lock_guard<std::mutex> lock(g_overrideMutex);
-    g_override = dir;
 }
 
 const char* PathSeparator() {
