@@ -399,3 +399,14 @@ e2e_find_program_window() {
 e2e_no_program_window() {
     ! e2e_find_program_window "$1" >/dev/null
 }
+
+# e2e_start_shown: starts the program, waits for its main window shown and gives it the focus;
+# the process in pid, the window in win.
+e2e_start_shown() {
+    e2e_start_termix
+    pid=$E2E_TERMIX_PID
+    e2e_wait_window
+    win=$E2E_WIN
+    e2e_expect_shown "$win" 5000 "after start"
+    e2e_focus_window "$win"
+}

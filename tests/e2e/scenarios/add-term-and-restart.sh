@@ -34,18 +34,9 @@ leave_config() {
     e2e_wait_for 5000 no_config_window || e2e_fail "到主界面 did not close the window"
 }
 
-start_termix() {
-    e2e_start_termix
-    pid=$E2E_TERMIX_PID
-    e2e_wait_window
-    win=$E2E_WIN
-    e2e_expect_shown "$win" 5000 "after start"
-    e2e_focus_window "$win"
-}
-
 "$cli" --file "$glossary" show Zyzzyva >/dev/null 2>&1 && e2e_fail "the test term is already there"
 
-start_termix
+e2e_start_shown
 open_config
 e2e_click_at "$config" $CONFIG_W $CONFIG_H 280 90  # term field
 xdotool type --delay 20 "Zyzzyva"
@@ -68,7 +59,7 @@ e2e_wait_exit "$pid" 10000
 
 # The next run loads the term; with the file moved away, leaving the window writes it anew from
 # what the program holds in memory.
-start_termix
+e2e_start_shown
 mv "$glossary" "$glossary.before"
 open_config
 leave_config

@@ -8,12 +8,7 @@ settings=$E2E_APP/Termix.CConfGlobal.cfg
 # start_with KEY VALUE ...: a fresh copy with these settings; its window id in win.
 start_with() {
     e2e_write_settings "$@"
-    e2e_start_termix
-    pid=$E2E_TERMIX_PID
-    e2e_wait_window
-    win=$E2E_WIN
-    e2e_expect_shown "$win" 5000 "after start"
-    e2e_focus_window "$win"
+    e2e_start_shown
 }
 
 # ESC hides with m_cs_esc_exit_or_hide "Yes" and writes nothing.

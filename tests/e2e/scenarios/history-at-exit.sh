@@ -7,12 +7,7 @@ history=$E2E_APP/Termix.CHistroy.termix
 e2e_write_settings m_cs_searched_history_saved Yes
 e2e_write_pairs "$history" "earlier search" "earlier search"
 
-e2e_start_termix
-pid=$E2E_TERMIX_PID
-e2e_wait_window
-win=$E2E_WIN
-e2e_expect_shown "$win" 5000 "after start"
-e2e_focus_window "$win"
+e2e_start_shown
 
 # The input field has the focus at start; a term of the bundled glossary finds something.
 xdotool type --delay 20 "class"

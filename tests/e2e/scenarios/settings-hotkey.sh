@@ -9,12 +9,7 @@ e2e_write_settings m_cs_hotkey 196692 m_cs_esc_exit_or_hide Yes
 
 readonly MAIN_W=376 MAIN_H=225 SETTINGS_W=174 SETTINGS_H=187
 
-e2e_start_termix
-pid=$E2E_TERMIX_PID
-e2e_wait_window
-win=$E2E_WIN
-e2e_expect_shown "$win" 5000 "after start"
-e2e_focus_window "$win"
+e2e_start_shown
 
 e2e_click_at "$win" $MAIN_W $MAIN_H 224 41 # "系统配置"
 e2e_wait_for 5000 e2e_find_program_window '^系统配置$' >/dev/null ||
