@@ -1,5 +1,7 @@
 #include "controls/QtText.h"
 
+#include <QFile>
+
 #include "util/GbkText.h"
 
 namespace qtext {
@@ -14,6 +16,14 @@ std::string FromQt(const QString& text) {
 
 QString FromUtf8(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString FromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
 }
 
 QString ToQtMultiLine(const std::string& gbkText) {

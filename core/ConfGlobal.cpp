@@ -34,12 +34,12 @@ CConfGlobal::DialogRunner& Runner() {
 
 }  // namespace
 
-CConfGlobal::CConfGlobal(std::string path) : m_path(std::move(path)) {
+CConfGlobal::CConfGlobal(std::filesystem::path path) : m_path(std::move(path)) {
     Load();
 }
 
-std::string CConfGlobal::DefaultPath() {
-    return GetExeDir() + "Termix" + kFileSuffix;
+std::filesystem::path CConfGlobal::DefaultPath() {
+    return ExeDirPath() / (std::string("Termix") + kFileSuffix);
 }
 
 void CConfGlobal::Load() {
@@ -47,8 +47,12 @@ void CConfGlobal::Load() {
     for (const Key& key : kKeys) {
         this->*key.member = file.Get(key.name);
     }
-    // Write back at once: the file then holds all seven keys, with any others it had.
-    file.Close();
+    // Write back at once: the file then holds all seven keys, with any others it had. A program
+    // folder the user cannot write must not cost the settings just read.
+    try {
+        file.Close();
+    } catch (const Qm_conf_solitude_Exception&) {
+    }
 }
 
 void CConfGlobal::Save() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -23,15 +24,17 @@ public:
     // Runs the settings dialog on `current`; returns true and fills `result` when the user saved.
     using DialogRunner = std::function<bool(const Values& current, Values& result)>;
 
-    // Settings on the file at `path` (GBK); loads at once (and writes the file back).
-    explicit CConfGlobal(std::string path);
+    // Settings on the file at `path`; loads at once (and writes the file back).
+    explicit CConfGlobal(std::filesystem::path path);
     virtual ~CConfGlobal() = default;
     CConfGlobal(const CConfGlobal&) = delete;
     CConfGlobal& operator=(const CConfGlobal&) = delete;
 
-    static std::string DefaultPath();
-    const std::string& Path() const { return m_path; }
+    static std::filesystem::path DefaultPath();
+    const std::filesystem::path& Path() const { return m_path; }
 
+    // Reads the file (a file that exists but cannot be read raises the read exception) and
+    // writes it back at once; a failed write-back is silent, since it loses nothing.
     void Load();
     void Save();
 
@@ -73,7 +76,7 @@ private:
     static bool IsOn(const std::string& value) { return value == "Yes"; }
     static std::string Switch(bool on) { return on ? "Yes" : "No"; }
 
-    std::string m_path;
+    std::filesystem::path m_path;
 };
 
 // The program's settings, created and loaded by the first call (raises the read or write

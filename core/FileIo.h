@@ -1,18 +1,55 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 
-// Whole-file reads and crash-safe whole-file writes for the pair file. Paths are GBK.
+// Whole-file reads and crash-safe whole-file writes for the data files. Paths are in the file
+// system's own form.
 namespace fileio {
 
-enum class ReadResult { kOk, kNotOpened, kError };
+// No data file of the program comes near this: a million realistic terms take about 200 MB.
+// Anything larger is refused instead of read.
+constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
 
-// Reads the whole file in one piece. kNotOpened: the file could not be opened (missing, no
-// access); kError: it opened but reading failed.
-ReadResult ReadWholeFile(const std::string& path, std::string& content);
+enum class Outcome {
+    kOk,
+    kMissing,     // the file does not exist (reading only)
+    kNoAccess,    // permission denied
+    kNotRegular,  // a directory, FIFO, device or socket
+    kTooLarge,    // above kMaxFileSize
+    kReadOnly,    // the target is marked read-only or the user may not write it (writing only)
+    kNoSpace,     // the disk or the user's quota is full
+    kNoFolder,    // the folder of the file does not exist (writing only)
+    kIoError,     // any other failure; `systemError` tells which
+};
 
-// Writes `content` to a temporary file in the same directory, flushes it to the disk and
-// renames it over `path`. Returns false, leaving any old file untouched, when any step fails.
-bool ReplaceFile(const std::string& path, const std::string& content);
+struct Status {
+    Outcome outcome = Outcome::kOk;
+    int systemError = 0;  // errno or the Windows error code, 0 when none applies
+
+    bool ok() const { return outcome == Outcome::kOk; }
+};
+
+// Reads the whole file. Only a file that does not exist is kMissing; every other failure to
+// open or read it is an error. Non-regular files are refused without blocking.
+Status ReadWholeFile(const std::filesystem::path& path, std::string& content);
+
+// Replaces the file with `content` so that it is always either the old or the new content:
+// writes a temporary file beside the target, flushes it and renames it over the target. A
+// symlink is followed to its final target (the link stays a link); the target keeps its
+// permission bits; a target the user cannot write is kReadOnly and stays untouched. The one
+// temporary file a crash may leave behind is reused and removed by the next save.
+Status ReplaceFile(const std::filesystem::path& path, const std::string& content);
+
+// Creates a new file holding `content`, flushed to the disk; fails when the name exists.
+Status WriteNewFile(const std::filesystem::path& path, const std::string& content);
+
+// Removes the temporary file a save of `path` left behind when it was killed, unless a save is
+// running right now.
+void RemoveStaleTemporary(const std::filesystem::path& path);
+
+// The name of the temporary file a save of `target` writes first.
+std::filesystem::path TemporaryFor(const std::filesystem::path& target);
 
 }  // namespace fileio

@@ -1,4 +1,6 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,34 +8,64 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
+#include <string_view>
 
 #include "core/FileIo.h"
-#include "util/ExeDir.h"
 
 namespace fileio {
 namespace {
 
 class Fd {
 public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { Reset(); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
-    int release() {
+    void Reset(int fd = -1) {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        m_fd = fd;
+    }
+    int Release() {
         const int fd = m_fd;
         m_fd = -1;
         return fd;
+    }
+    // Closes now and tells whether the close succeeded (it can report a delayed write error).
+    bool Close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
     }
 
 private:
     int m_fd;
 };
+
+Status Failure(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:  // a folder on the way is a file: the file cannot exist either
+            return {Outcome::kMissing, error};
+        case EACCES:
+        case EPERM:
+            return {Outcome::kNoAccess, error};
+        case EISDIR:
+        case ENXIO:
+        case ENODEV:
+            return {Outcome::kNotRegular, error};
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return {Outcome::kNoSpace, error};
+        case EROFS:
+            return {Outcome::kReadOnly, error};
+        default:
+            return {Outcome::kIoError, error};
+    }
+}
 
 // Asks the kernel to set up every page of a large fresh buffer in one call: a new process reading
 // a big glossary would otherwise take a page fault per page. Older kernels just say no.
@@ -66,16 +98,122 @@ bool WriteAll(int fd, const std::string& content) {
     return true;
 }
 
+// Follows symlinks to the file they finally name (which need not exist yet), so that a save
+// replaces the target and leaves the link in place.
+std::filesystem::path FinalTarget(const std::filesystem::path& path) {
+    std::filesystem::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) {
+            return current;
+        }
+        const std::filesystem::path link = std::filesystem::read_symlink(current, ec);
+        if (ec) {
+            return current;
+        }
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    return current;  // a loop: the rename below fails on it like any other bad target
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes the temporary file `temp` unless a save holds its lock. With `wait`, waits for such a
+// save to end first (it then has renamed or removed the file itself).
+void RemoveUnlockedTemporary(const std::filesystem::path& temp, bool wait) {
+    Fd fd(::open(temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (fd.get() < 0) {
+        return;
+    }
+    struct stat opened {};
+    struct stat named {};
+    if (::flock(fd.get(), wait ? LOCK_EX : LOCK_EX | LOCK_NB) == 0 &&
+        ::fstat(fd.get(), &opened) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
+        SameFile(opened, named) && S_ISREG(named.st_mode)) {
+        ::unlink(temp.c_str());
+    }
+}
+
+// Creates the temporary file of a save and locks it, so two saves of one file never share it.
+// A leftover of a killed save is removed first; a live save is waited for.
+Status OpenTemporary(const std::filesystem::path& temp, mode_t mode, Fd& out) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+        if (fd.get() < 0) {
+            if (errno != EEXIST) {
+                return Failure(errno);
+            }
+            RemoveUnlockedTemporary(temp, true);
+            continue;
+        }
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd.get(), LOCK_EX) == 0 && ::fstat(fd.get(), &opened) == 0 &&
+            ::lstat(temp.c_str(), &named) == 0 && SameFile(opened, named)) {
+            out.Reset(fd.Release());
+            return {};
+        }
+        // Another save removed or took over the file between its creation and the lock.
+    }
+    return {Outcome::kIoError, EBUSY};
+}
+
+void SyncDirectory(const std::filesystem::path& dir) {
+    Fd fd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0) {
+        ::fsync(fd.get());  // some file systems cannot sync a directory; the rename stands
+    }
+}
+
+// Earlier versions named their temporary files "<name>.tmp-XXXXXX" and left them behind when
+// killed; they are removed once a save of the same file succeeded.
+void RemoveOldTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = target.filename().native() + ".tmp-";
+    const std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
+    DIR* listing = ::opendir(dir.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) {
+            continue;
+        }
+        bool generated = true;
+        for (const char c : name.substr(prefix.size())) {
+            generated = generated && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                                      (c >= 'A' && c <= 'Z'));
+        }
+        if (generated) {
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
-ReadResult ReadWholeFile(const std::string& path, std::string& content) {
-    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+std::filesystem::path TemporaryFor(const std::filesystem::path& target) {
+    return target.native() + ".saving";
+}
+
+Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+    // O_NONBLOCK: opening a FIFO or a device must not wait for a writer or a line.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) {
-        return ReadResult::kNotOpened;
+        return Failure(errno);
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
-        return ReadResult::kError;
+        return Failure(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return {Outcome::kNotRegular, 0};
+    }
+    if (static_cast<uint64_t>(info.st_size) > kMaxFileSize) {
+        return {Outcome::kTooLarge, 0};
     }
     // Read straight into the result; the file may still grow or shrink while it is read.
     content.reserve(static_cast<size_t>(info.st_size) + 1);
@@ -84,6 +222,9 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content) {
     size_t done = 0;
     while (true) {
         if (done == content.size()) {
+            if (content.size() > kMaxFileSize) {
+                return {Outcome::kTooLarge, 0};
+            }
             content.resize(content.size() * 2 + 4096);
         }
         const ssize_t n = ::read(fd.get(), content.data() + done, content.size() - done);
@@ -91,43 +232,75 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content) {
             if (errno == EINTR) {
                 continue;
             }
-            return ReadResult::kError;
+            return Failure(errno);
         }
         if (n == 0) {
             content.resize(done);
-            return ReadResult::kOk;
+            return {};
         }
         done += static_cast<size_t>(n);
     }
 }
 
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    const std::string target = NativePath(path);
-    std::vector<char> temp(target.begin(), target.end());
-    const char suffix[] = ".tmp-XXXXXX";
-    temp.insert(temp.end(), suffix, suffix + sizeof suffix);  // includes the NUL
-    Fd fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) {
-        return false;
-    }
-    const std::string tempPath(temp.data());
-    // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
+Status ReplaceFile(const std::filesystem::path& path, const std::string& content) {
+    const std::filesystem::path target = FinalTarget(path);
     struct stat old {};
-    mode_t mode;
-    if (::stat(target.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) {
+            return {Outcome::kNotRegular, 0};
+        }
+        // The rename would replace a file the user cannot (or chose not to) write.
+        if ((old.st_mode & 0222) == 0) {
+            return {Outcome::kReadOnly, 0};
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            return {Outcome::kReadOnly, errno};
+        }
     }
-    const bool written = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), content) &&
-                         ::fsync(fd.get()) == 0 && ::close(fd.release()) == 0;
-    if (!written || ::rename(tempPath.c_str(), target.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
+    const std::filesystem::path temp = TemporaryFor(target);
+    Fd fd;
+    // A new file gets 0666 less the umask, as any program's new file does.
+    if (const Status opened = OpenTemporary(temp, exists ? (old.st_mode & 0777) : 0666, fd);
+        !opened.ok()) {
+        return opened.outcome == Outcome::kMissing ? Status{Outcome::kNoFolder, ENOENT} : opened;
     }
-    return true;
+    bool written = ::ftruncate(fd.get(), 0) == 0;
+    if (written && exists) {
+        written = ::fchmod(fd.get(), old.st_mode & 07777) == 0;
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            // Keeps the owner where the system allows it (root saving another user's file).
+            [[maybe_unused]] const int kept = ::fchown(fd.get(), old.st_uid, old.st_gid);
+        }
+    }
+    written = written && WriteAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+    if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());  // ours: we hold its lock
+        return Failure(error);
+    }
+    fd.Close();
+    SyncDirectory(target.parent_path());
+    RemoveOldTemporaries(target);
+    return {};
+}
+
+Status WriteNewFile(const std::filesystem::path& path, const std::string& content) {
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (fd.get() < 0) {
+        return Failure(errno);
+    }
+    if (!WriteAll(fd.get(), content) || ::fsync(fd.get()) != 0 || !fd.Close()) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        return Failure(error);
+    }
+    SyncDirectory(path.parent_path());
+    return {};
+}
+
+void RemoveStaleTemporary(const std::filesystem::path& path) {
+    RemoveUnlockedTemporary(TemporaryFor(FinalTarget(path)), false);
 }
 
 }  // namespace fileio

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "core/DamagedFile.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
@@ -27,12 +28,12 @@ std::string RowText(const CTermRecord& record) {
 }
 }  // namespace
 
-CGlossary::CGlossary(std::string path) : m_path(std::move(path)) {
+CGlossary::CGlossary(std::filesystem::path path) : m_path(std::move(path)) {
     Load(m_path);
 }
 
-std::string CGlossary::DefaultPath() {
-    return GetExeDir() + "Termix" + kFileSuffix;
+std::filesystem::path CGlossary::DefaultPath() {
+    return ExeDirPath() / (std::string("Termix") + kFileSuffix);
 }
 
 CTermRecord CGlossary::ToRecord(const Slot& slot) {
@@ -158,37 +159,39 @@ void CGlossary::RemoveAll() {
 }
 
 // The usual file: every record's key is its own term. Records are indexed by term as they are
-// parsed; false (and nothing kept) as soon as a key differs from its term.
-bool CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
-                         TermIndex& index) const {
+// parsed; nothing (and nothing kept) as soon as a key differs from its term.
+std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
+                                          TermIndex& index, size_t& records) {
     bool keysAreTerms = true;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
-    Qm_conf_solitude_File::ParseRecords(content, kMarker, kTerminator,
-                                        [&](std::string_view key, std::string_view value) {
-                                            if (!keysAreTerms) {
-                                                return;
-                                            }
-                                            const Slot slot = SlotOfStored(value);
-                                            if (key != slot.Term()) {
-                                                keysAreTerms = false;
-                                                return;
-                                            }
-                                            // A later record with the same key replaces the earlier
-                                            // one, as in the pair file.
-                                            InsertOrReplace(slots, index, key, slot, termOf);
-                                        });
-    return keysAreTerms;
+    const size_t stop = Qm_conf_solitude_File::ParseRecords(
+        content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
+            ++records;
+            if (!keysAreTerms) {
+                return;
+            }
+            const Slot slot = SlotOfStored(value);
+            if (key != slot.Term()) {
+                keysAreTerms = false;
+                return;
+            }
+            // A later record with the same key replaces the earlier one, as in the pair file.
+            InsertOrReplace(slots, index, key, slot, termOf);
+        });
+    return keysAreTerms ? std::optional<size_t>(stop) : std::nullopt;
 }
 
 // Any file: the pair file's own reading (records keyed by the file's key), then each record
 // under its own term.
-void CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index) {
+size_t CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index,
+                            size_t& records) {
     std::vector<std::string_view> fileKeys;
     std::vector<Slot> byKey;
     TermIndex keyIndex;
     auto keyOf = [&fileKeys](uint32_t i) { return fileKeys[i]; };
-    Qm_conf_solitude_File::ParseRecords(
+    const size_t stop = Qm_conf_solitude_File::ParseRecords(
         content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
+            ++records;
             const size_t before = byKey.size();
             InsertOrReplace(byKey, keyIndex, key, SlotOfStored(value), keyOf);
             if (byKey.size() != before) {
@@ -199,9 +202,25 @@ void CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, Te
     for (const Slot& slot : byKey) {
         InsertOrReplace(slots, index, slot.Term(), slot, termOf);
     }
+    return stop;
 }
 
-void CGlossary::Load(const std::string& path) {
+// The records are views into the loaded text. When parsing stopped well before the end (a
+// damaged or padded file), only the parsed part is kept, so memory follows what was read.
+void CGlossary::KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
+                                   std::vector<Slot>& slots) {
+    if (content->capacity() - parsed < 64 * 1024) {
+        return;
+    }
+    auto kept = std::make_unique<std::string>(*content, 0, parsed);
+    const char* oldBase = content->data();
+    for (Slot& slot : slots) {
+        slot.text = kept->data() + (slot.text - oldBase);
+    }
+    content = std::move(kept);
+}
+
+void CGlossary::Load(const std::filesystem::path& path) {
     RemoveAll();
     // The file is read once and its bytes become the records' storage: no copy per record.
     auto content = std::make_unique<std::string>();
@@ -220,10 +239,17 @@ void CGlossary::Load(const std::string& path) {
     slots.reserve(expected);
     TermIndex index;
     index.Reserve(expected);
-    if (!LoadFast(*content, slots, index)) {
+    size_t records = 0;
+    std::optional<size_t> stop = LoadFast(*content, slots, index, records);
+    if (!stop) {
         slots.clear();
         index.Clear();
-        LoadExact(*content, slots, index);
+        records = 0;
+        stop = LoadExact(*content, slots, index, records);
+    }
+    if (*stop < fileSize) {
+        PreserveDamagedFile(path, *stop, records);
+        KeepOnlyParsedText(content, *stop, slots);
     }
     // The folded terms, all in one block.
     size_t foldedBytes = 0;
@@ -251,7 +277,7 @@ void CGlossary::Save() {
     Save(m_path);
 }
 
-void CGlossary::Save(const std::string& path) {
+void CGlossary::Save(const std::filesystem::path& path) {
     std::lock_guard<std::mutex> lock(g_csGlossary);
     Qm_conf_solitude_File file(path, kMarker, kTerminator);
     file.RemoveAll();

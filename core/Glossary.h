@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,15 +23,15 @@ class CGlossary {
 public:
     static constexpr const char* kFileSuffix = ".CGlossary.termix";
 
-    // A glossary on the file at `path` (GBK), loaded at once.
-    explicit CGlossary(std::string path);
+    // A glossary on the file at `path`, loaded at once.
+    explicit CGlossary(std::filesystem::path path);
     virtual ~CGlossary() = default;
     CGlossary(const CGlossary&) = delete;
     CGlossary& operator=(const CGlossary&) = delete;
 
     // The path next to the executable.
-    static std::string DefaultPath();
-    const std::string& Path() const { return m_path; }
+    static std::filesystem::path DefaultPath();
+    const std::filesystem::path& Path() const { return m_path; }
 
     void Add(const CTermRecord& record);
     void Update(const CTermRecord& record) { Add(record); }
@@ -39,11 +41,12 @@ public:
     long GetCount() const;
     void RemoveAll();
 
-    // Replaces the records with those of the pair file at `path`; never writes the file.
-    void Load(const std::string& path);
+    // Replaces the records with those of the pair file at `path`; never writes the file. A file
+    // whose reading stopped early is copied aside first (see DamagedFile.h).
+    void Load(const std::filesystem::path& path);
     // Writes every record to the file (raises the write exception when it cannot).
     void Save();
-    void Save(const std::string& path);
+    void Save(const std::filesystem::path& path);
 
     // The queries: fill `list` with one row (term, 0x08, meaning) per match, sorted by term,
     // and return the number of rows.
@@ -85,12 +88,17 @@ private:
     void Put(const Slot& slot);
     static Slot SlotOfStored(std::string_view value);
     uint32_t FindSlot(std::string_view term) const;
-    bool LoadFast(std::string_view content, std::vector<Slot>& slots, TermIndex& index) const;
-    static void LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index);
+    // Both return where parsing stopped and count the records parsed in `records`.
+    static std::optional<size_t> LoadFast(std::string_view content, std::vector<Slot>& slots,
+                                          TermIndex& index, size_t& records);
+    static size_t LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index,
+                            size_t& records);
+    static void KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
+                                   std::vector<Slot>& slots);
     static CTermRecord ToRecord(const Slot& slot);
     void Clear();
 
-    std::string m_path;
+    std::filesystem::path m_path;
     // Records are dense for fast scans; the index maps a term to its slot. Text blocks stay
     // alive until the glossary is emptied, so views never dangle.
     std::vector<Slot> m_slots;

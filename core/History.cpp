@@ -6,11 +6,12 @@
 #include "core/PairFile.h"
 #include "core/TermRecord.h"
 #include "util/ExeDir.h"
+#include "util/GbkText.h"
 
 std::mutex g_csHistory;
 
-std::string CHistroy::DefaultPath() {
-    return GetExeDir() + "Termix" + kFileSuffix;
+std::filesystem::path CHistroy::DefaultPath() {
+    return ExeDirPath() / (std::string("Termix") + kFileSuffix);
 }
 
 void CHistroy::Add(const std::string& text) {
@@ -33,9 +34,17 @@ bool CHistroy::Contains(const std::string& text) const {
     return m_texts.count(text) != 0;
 }
 
-void CHistroy::Load(const std::string& path) {
+void CHistroy::Load(const std::filesystem::path& path) {
     RemoveAll();
+    {
+        std::lock_guard<std::mutex> lock(g_csHistory);
+        m_unreadPath = path;  // until the file has been read
+    }
     Qm_conf_solitude_File file(path, "#", "\r\n");
+    {
+        std::lock_guard<std::mutex> lock(g_csHistory);
+        m_unreadPath.clear();
+    }
     std::string key;
     std::string value;
     file.Rewind();
@@ -45,8 +54,18 @@ void CHistroy::Load(const std::string& path) {
     file.Discard();
 }
 
-void CHistroy::Save(const std::string& path) {
+bool CHistroy::LoadFailed() const {
     std::lock_guard<std::mutex> lock(g_csHistory);
+    return !m_unreadPath.empty() && m_unreadPath == m_path;
+}
+
+void CHistroy::Save(const std::filesystem::path& path) {
+    std::lock_guard<std::mutex> lock(g_csHistory);
+    if (!m_unreadPath.empty() && m_unreadPath == path) {
+        // What the file holds was never read: replacing it would lose it.
+        throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
+            path, GBK("这个文件在启动时没有读入, 为了不丢失其中的内容, 没有覆盖它。"))};
+    }
     Qm_conf_solitude_File file(path, "#", "\r\n");
     file.RemoveAll();
     for (const std::string& text : m_texts) {

@@ -7,7 +7,10 @@
 #include <cstring>
 #include <new>
 
+#include "core/DamagedFile.h"
 #include "core/FileIo.h"
+#include "core/FileStatusText.h"
+#include "util/ExeDir.h"
 #include "util/GbkText.h"
 
 namespace Qm_conf_solitude {
@@ -44,7 +47,7 @@ const char kKeyValueSeparator[] = " = ";
 
 }  // namespace
 
-Qm_conf_solitude_File::Qm_conf_solitude_File(std::string path, std::string fieldMarker,
+Qm_conf_solitude_File::Qm_conf_solitude_File(std::filesystem::path path, std::string fieldMarker,
                                              std::string terminator)
     : m_fieldMarker(std::move(fieldMarker)),
       m_terminator(std::move(terminator)),
@@ -52,35 +55,51 @@ Qm_conf_solitude_File::Qm_conf_solitude_File(std::string path, std::string field
     try {
         Read();
     } catch (const std::bad_alloc&) {
-        ThrowRead(m_path);
+        throw Qm_conf_solitude_Exception{ReadMessage(m_path, {})};
     }
     m_cursor = m_map.cbegin();
 }
 
-void Qm_conf_solitude_File::ThrowRead(const std::string& path) {
-    throw Qm_conf_solitude_Exception{GBK("读入配置文件(") + path + GBK(")出错!")};
-}
-
-void Qm_conf_solitude_File::ThrowWrite() const {
-    throw Qm_conf_solitude_Exception{GBK("写入配置文件(") + m_path + GBK(")出错!")};
-}
-
-bool Qm_conf_solitude_File::ReadContent(const std::string& path, std::string& content,
-                                        size_t& fileSize) {
-    try {
-        switch (fileio::ReadWholeFile(path, content)) {
-            case fileio::ReadResult::kNotOpened:
-                content.clear();
-                fileSize = 0;
-                return false;
-            case fileio::ReadResult::kError:
-                ThrowRead(path);
-            case fileio::ReadResult::kOk:
-                break;
-        }
-    } catch (const std::bad_alloc&) {
-        ThrowRead(path);
+namespace {
+std::string WithReason(std::string message, const std::string& reason) {
+    if (!reason.empty()) {
+        message.append("\n").append(reason);
     }
+    return message;
+}
+}  // namespace
+
+std::string Qm_conf_solitude_File::ReadMessage(const std::filesystem::path& path,
+                                               const std::string& reason) {
+    return WithReason(GBK("读入配置文件(") + PathText(path) + GBK(")出错!"), reason);
+}
+
+std::string Qm_conf_solitude_File::WriteMessage(const std::filesystem::path& path,
+                                                const std::string& reason) {
+    return WithReason(GBK("写入配置文件(") + PathText(path) + GBK(")出错!"), reason);
+}
+
+void Qm_conf_solitude_File::ThrowWrite(const std::string& reason) const {
+    throw Qm_conf_solitude_Exception{WriteMessage(m_path, reason)};
+}
+
+bool Qm_conf_solitude_File::ReadContent(const std::filesystem::path& path, std::string& content,
+                                        size_t& fileSize) {
+    fileio::Status status;
+    try {
+        status = fileio::ReadWholeFile(path, content);
+    } catch (const std::bad_alloc&) {
+        throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
+    }
+    if (status.outcome == fileio::Outcome::kMissing) {
+        content.clear();
+        fileSize = 0;
+        return false;
+    }
+    if (!status.ok()) {
+        throw Qm_conf_solitude_Exception{ReadMessage(path, ReasonText(status))};
+    }
+    fileio::RemoveStaleTemporary(path);
     fileSize = content.size();
     const size_t nul = content.find('\0');
     if (nul != std::string::npos) {
@@ -93,14 +112,17 @@ void Qm_conf_solitude_File::Read() {
     std::string content;
     size_t fileSize = 0;
     if (!ReadContent(m_path, content, fileSize)) {
-        return;  // missing, locked or not accessible: an empty map
+        return;  // no file yet: an empty map
     }
     const size_t stop = ParseRecords(content, m_fieldMarker, m_terminator,
                                      [this](std::string_view key, std::string_view value) {
                                          m_map[std::string(key)] = std::string(value);
                                          ++m_parsedRecords;
                                      });
-    m_stopOffset = stop < fileSize ? static_cast<long long>(stop) : -1;
+    if (stop < fileSize) {
+        m_stopOffset = static_cast<long long>(stop);
+        m_damagedWithoutCopy = PreserveDamagedFile(m_path, stop, m_parsedRecords).copy.empty();
+    }
 }
 
 std::string Qm_conf_solitude_File::Get(const std::string& key) {
@@ -153,6 +175,16 @@ void Qm_conf_solitude_File::Close() {
         return;
     }
     m_ended = true;
+    if (m_damagedWithoutCopy) {
+        // The unread part of the file exists nowhere else: try the copy once more.
+        m_damagedWithoutCopy =
+            PreserveDamagedFile(m_path, static_cast<size_t>(m_stopOffset), m_parsedRecords)
+                .copy.empty();
+        if (m_damagedWithoutCopy) {
+            ThrowWrite(
+                GBK("文件已损坏, 而且无法保存它的副本; 为了不丢失没有读入的内容, 没有覆盖它。"));
+        }
+    }
     for (const auto& [key, value] : m_map) {
         // A longer text would need a fifth length digit, which no reader could parse.
         if (key.size() > kMaxFieldLength || value.size() > kMaxFieldLength) {
@@ -165,8 +197,8 @@ void Qm_conf_solitude_File::Close() {
     } catch (const std::bad_alloc&) {
         ThrowWrite();
     }
-    if (!fileio::ReplaceFile(m_path, text)) {
-        ThrowWrite();
+    if (const fileio::Status status = fileio::ReplaceFile(m_path, text); !status.ok()) {
+        ThrowWrite(ReasonText(status));
     }
 }
 

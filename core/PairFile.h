@@ -2,13 +2,15 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace Qm_conf_solitude {
 
-// Raised when a pair file cannot be read or written; carries the user-facing message (GBK).
+// Raised when a pair file cannot be read or written; carries the user-facing message (GBK): the
+// read or write message, then the reason on a line of its own when one is known.
 struct Qm_conf_solitude_Exception {
     std::string m_message;
 };
@@ -20,9 +22,11 @@ class Qm_conf_solitude_File {
 public:
     static constexpr size_t kMaxFieldLength = 9999;
 
-    // Reads the file at `path` (GBK). A missing or unopenable file gives an empty map; an I/O
-    // error raises the read exception.
-    Qm_conf_solitude_File(std::string path, std::string fieldMarker, std::string terminator);
+    // Reads the file at `path`. Only a missing file gives an empty map; any other failure to
+    // read it raises the read exception. When parsing stops before the end of the file, the
+    // file's bytes are copied aside (see DamagedFile.h) before anything may replace it.
+    Qm_conf_solitude_File(std::filesystem::path path, std::string fieldMarker,
+                          std::string terminator);
     virtual ~Qm_conf_solitude_File() = default;
 
     Qm_conf_solitude_File(const Qm_conf_solitude_File&) = delete;
@@ -39,7 +43,8 @@ public:
 
     // Writes the whole map through a temporary file that replaces the old one, so the file on
     // disk is always either the old or the new content. Raises the write exception when the
-    // content does not reach the disk, or when a key or value is longer than kMaxFieldLength.
+    // content does not reach the disk, when a key or value is longer than kMaxFieldLength, or
+    // when the file read as damaged and no copy of it could be made.
     void Close();
     // Ends the object's use without writing.
     void Discard();
@@ -49,10 +54,15 @@ public:
     size_t ParsedRecords() const { return m_parsedRecords; }
     long long StopOffset() const { return m_stopOffset; }
 
-    // Reads the file as construction does, without building a map: false when it cannot be
-    // opened; raises the read exception on an I/O error. `content` ends before the first NUL
-    // byte; `fileSize` is the size of the whole file.
-    static bool ReadContent(const std::string& path, std::string& content, size_t& fileSize);
+    // Reads the file as construction does, without building a map: false when it does not
+    // exist; raises the read exception on any other failure. `content` ends before the first
+    // NUL byte; `fileSize` is the size of the whole file.
+    static bool ReadContent(const std::filesystem::path& path, std::string& content,
+                            size_t& fileSize);
+
+    // The read and write messages for `path`, with `reason` on a line of its own if not empty.
+    static std::string ReadMessage(const std::filesystem::path& path, const std::string& reason);
+    static std::string WriteMessage(const std::filesystem::path& path, const std::string& reason);
 
     // Parses the records of `text` in order, calling visit(key, value) with views into `text`
     // for each well-formed record. Returns the offset where parsing stopped (text.size() when
@@ -67,16 +77,16 @@ public:
 
 private:
     void Read();
-    [[noreturn]] static void ThrowRead(const std::string& path);
-    [[noreturn]] void ThrowWrite() const;
+    [[noreturn]] void ThrowWrite(const std::string& reason = {}) const;
 
     std::string m_fieldMarker;
     std::string m_terminator;
-    std::string m_path;
+    std::filesystem::path m_path;
     std::unordered_map<std::string, std::string> m_map;
     std::unordered_map<std::string, std::string>::const_iterator m_cursor;
     size_t m_parsedRecords = 0;
     long long m_stopOffset = -1;
+    bool m_damagedWithoutCopy = false;
     bool m_ended = false;
 };
 

@@ -4,10 +4,10 @@
 
 namespace {
 std::mutex g_overrideMutex;
-std::string g_override;  // GBK
+std::filesystem::path g_override;
 }  // namespace
 
-std::string GetExeDir() {
+std::filesystem::path ExeDirPath() {
     {
         std::lock_guard<std::mutex> lock(g_overrideMutex);
         if (!g_override.empty()) {
@@ -17,7 +17,11 @@ std::string GetExeDir() {
     return SystemExeDir();
 }
 
-void SetExeDirForTesting(const std::string& dir) {
+std::string GetExeDir() {
+    return PathText(ExeDirPath());
+}
+
+void SetExeDirForTesting(const std::filesystem::path& dir) {
     std::lock_guard<std::mutex> lock(g_overrideMutex);
     g_override = dir;
 }

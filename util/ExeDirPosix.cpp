@@ -6,7 +6,7 @@
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
-std::string SystemExeDir() {
+std::filesystem::path SystemExeDir() {
     // /proc/self/exe has no length limit of its own: grow the buffer until the path fits.
     std::vector<char> buffer(4096);
     while (true) {
@@ -18,7 +18,7 @@ std::string SystemExeDir() {
             std::string path(buffer.data(), static_cast<size_t>(n));
             const size_t slash = path.rfind('/');
             path.erase(slash == std::string::npos ? 0 : slash + 1);
-            return gbk::FromUtf8(path);
+            return path;  // the file system's bytes, whatever their encoding
         }
         buffer.resize(buffer.size() * 2);
     }
@@ -28,6 +28,7 @@ const char* PathSeparator() {
     return "/";
 }
 
-std::string NativePath(const std::string& gbkPath) {
-    return gbk::ToUtf8(gbkPath);
+std::string PathText(const std::filesystem::path& path) {
+    // File names are UTF-8 on any current Linux desktop.
+    return gbk::FromUtf8(path.native());
 }

@@ -101,7 +101,8 @@ TEST_F(CliTest, UsageAndFileErrorsExitTwoAndWriteNothing) {
 
 TEST_F(CliTest, ReadErrorPrintsTheProgramsReadMessage) {
     EXPECT_EQ(Run({"--file", dir.path(), "all"}), 2);
-    EXPECT_EQ(stderrText, "读入配置文件(" + dir.path() + ")出错!\n");
+    EXPECT_EQ(stderrText, "读入配置文件(" + dir.path() +
+                              ")出错!\n这不是一个普通文件(而是文件夹、管道或设备)。\n");
 }
 
 TEST_F(CliTest, WithoutFileTheGlossaryNextToTheExecutableIsUsed) {

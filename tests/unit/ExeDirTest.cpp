@@ -10,13 +10,14 @@ TEST(ExeDir, IsTheRunningExecutablesDirectoryWithItsSeparator) {
     const std::string dir = GetExeDir();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), PathSeparator()[0]);
-    EXPECT_TRUE(TempDir::Exists(NativePath(dir) + "termix_unit_tests"));
+    EXPECT_TRUE(TempDir::Exists(ExeDirPath() / "termix_unit_tests"));
 }
 
 TEST(ExeDir, ATestDirectoryReplacesItUntilCleared) {
     const std::string real = GetExeDir();
     SetExeDirForTesting("/somewhere/else/");
     EXPECT_EQ(GetExeDir(), "/somewhere/else/");
+    EXPECT_EQ(ExeDirPath(), "/somewhere/else/");
     SetExeDirForTesting("");
     EXPECT_EQ(GetExeDir(), real);
 }

@@ -157,7 +157,8 @@ TEST(PairFileRead, ADirectoryIsAReadError) {
         Qm_conf_solitude_File file(dir.path(), "#", "\r\n");
         FAIL() << "no exception";
     } catch (const Qm_conf_solitude_Exception& e) {
-        EXPECT_EQ(e.m_message, GBK("读入配置文件(") + dir.path() + GBK(")出错!"));
+        EXPECT_EQ(e.m_message, GBK("读入配置文件(") + dir.path() + GBK(")出错!\n") +
+                                   GBK("这不是一个普通文件(而是文件夹、管道或设备)。"));
     }
 }
 
@@ -219,7 +220,8 @@ void ExpectWriteFailure(const std::string& path) {
         file.Close();
         FAIL() << "no exception";
     } catch (const Qm_conf_solitude_Exception& e) {
-        EXPECT_EQ(e.m_message, GBK("写入配置文件(") + path + GBK(")出错!"));
+        EXPECT_EQ(e.m_message.rfind(GBK("写入配置文件(") + path + GBK(")出错!\n"), 0), 0u)
+            << gbk::ToUtf8(e.m_message);
     }
 }
 
@@ -247,7 +249,9 @@ TEST(PairFileWrite, ReadOnlyDirectoryRaisesAndKeepsTheOldFile) {
         try {
             file.Close();
         } catch (const Qm_conf_solitude_Exception& e) {
-            _exit(e.m_message == GBK("写入配置文件(") + dir.file("f") + GBK(")出错!") ? 7 : 4);
+            _exit(e.m_message.rfind(GBK("写入配置文件(") + dir.file("f") + GBK(")出错!"), 0) == 0
+                      ? 7
+                      : 4);
         }
         _exit(0);
     }

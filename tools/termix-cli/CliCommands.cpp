@@ -1,13 +1,14 @@
 #include "tools/termix-cli/CliCommands.h"
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <sstream>
 
 #include "controls/ReportRowModel.h"
+#include "core/DamagedFile.h"
 #include "core/FileIo.h"
+#include "core/FileStatusText.h"
 #include "core/Glossary.h"
 #include "core/GlossaryTsv.h"
 #include "core/PairFile.h"
@@ -44,13 +45,27 @@ void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 
-bool ReadTextFile(const std::string& utf8Path, std::string& content) {
-    std::ifstream in(utf8Path, std::ios::binary);
-    if (!in) {
-        return false;
+// Paths on the command line are the file system's own bytes.
+bool ReadTextFile(const std::filesystem::path& path, std::string& content) {
+    return fileio::ReadWholeFile(path, content).ok();
+}
+
+std::string Shown(const std::filesystem::path& path) {
+    return gbk::ToUtf8(PathText(path));
+}
+
+// Says on stderr which files read as damaged; the glossary itself was read as far as it could.
+void ReportDamagedFiles(const Context& ctx) {
+    for (const DamagedFile& damaged : TakeDamagedFileReports()) {
+        std::fprintf(ctx.err,
+                     "termix-cli: %s is damaged: reading stopped at byte %zu after %zu records",
+                     Shown(damaged.path).c_str(), damaged.stopOffset, damaged.records);
+        if (damaged.copy.empty()) {
+            std::fputs("; no copy of it could be made\n", ctx.err);
+        } else {
+            std::fprintf(ctx.err, "; the whole file is kept as %s\n", Shown(damaged.copy).c_str());
+        }
     }
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 int PrintRows(const Context& ctx, const CReportRowModel& rows, long count) {
@@ -63,7 +78,7 @@ int PrintRows(const Context& ctx, const CReportRowModel& rows, long count) {
     return count > 0 ? kFound : kNotFound;
 }
 
-int Check(const Context& ctx, const std::string& path) {
+int Check(const Context& ctx, const std::filesystem::path& path) {
     Qm_conf_solitude_File file(path, "#", "\r\n");
     file.Discard();
     std::fprintf(ctx.out, "records: %zu\n", file.ParsedRecords());
@@ -88,8 +103,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
         return kUsageOrFileError;
     }
     // Build the file through the glossary itself, starting from an empty one.
-    const std::string gbkOut = gbk::FromUtf8(outPath);
-    CGlossary glossary(gbkOut);
+    CGlossary glossary{std::filesystem::path(outPath)};
     glossary.RemoveAll();
     for (const glossary_tsv::Entry& entry : parsed.entries) {
         glossary.Add(entry.record);
@@ -110,34 +124,39 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
                      inPath.c_str());
         return kUsageOrFileError;
     }
-    if (!fileio::ReplaceFile(gbk::FromUtf8(outPath), gbk::FromUtf8(source))) {
-        std::fprintf(ctx.err, "termix-cli: cannot write %s\n", outPath.c_str());
+    if (const fileio::Status status = fileio::ReplaceFile(outPath, gbk::FromUtf8(source));
+        !status.ok()) {
+        std::fprintf(ctx.err, "termix-cli: cannot write %s: %s\n", outPath.c_str(),
+                     gbk::ToUtf8(ReasonText(status)).c_str());
         return kUsageOrFileError;
     }
     return kFound;
 }
 
-// The glossary the query commands read: --file, or the one next to the executable.
-std::optional<std::string> GlossaryPath(const Context& ctx,
-                                        const std::optional<std::string>& file) {
+// The glossary the query commands read: --file, or the one next to the executable. A file named
+// with --file must exist; the program's own glossary may not exist yet (it is then empty).
+std::optional<std::filesystem::path> GlossaryPath(const Context& ctx,
+                                                  const std::optional<std::string>& file) {
     if (!file) {
         return CGlossary::DefaultPath();
     }
-    std::ifstream probe(*file, std::ios::binary);
-    if (!probe) {
-        std::fprintf(ctx.err, "termix-cli: cannot open %s\n", file->c_str());
+    std::error_code ec;
+    if (!std::filesystem::exists(*file, ec)) {
+        std::fprintf(ctx.err, "termix-cli: cannot open %s: %s\n", file->c_str(),
+                     ec ? ec.message().c_str() : "no such file");
         return std::nullopt;
     }
-    return gbk::FromUtf8(*file);
+    return std::filesystem::path(*file);
 }
 
-int Query(const Context& ctx, const std::string& path, const std::string& command,
+int Query(const Context& ctx, const std::filesystem::path& path, const std::string& command,
           const std::vector<std::string>& operands) {
     const auto need = [&](size_t n) { return operands.size() == n; };
     if (command == "check") {
         return need(0) ? Check(ctx, path) : Usage(ctx, "check takes no operand");
     }
     CGlossary glossary(path);
+    ReportDamagedFiles(ctx);
     CReportRowModel rows;
     rows.AddColumnsFromSpec(GBK("术语|汉意"), 2);
     if (command == "all" && need(0)) {
@@ -204,7 +223,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
             return command == "import" ? Import(ctx, operands[0], operands[1])
                                        : Encode(ctx, operands[0], operands[1]);
         }
-        const std::optional<std::string> path = GlossaryPath(ctx, file);
+        const std::optional<std::filesystem::path> path = GlossaryPath(ctx, file);
         if (!path) {
             return kUsageOrFileError;
         }

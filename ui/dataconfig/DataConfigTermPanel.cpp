@@ -14,6 +14,7 @@
 #include "ui/dataconfig/TermRecordCheck.h"
 #include "ui/info/InfoDlg.h"
 #include "util/ClipboardReader.h"
+#include "controls/QtText.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
@@ -100,7 +101,7 @@ void CDataConfigDlg::OnNonLetter() {
 }
 
 void CDataConfigDlg::OnOpenDirectory() {
-    OpenDirectoryInFileManager(QString::fromStdU16String(gbk::ToUtf16(GetExeDir())));
+    OpenDirectoryInFileManager(qtext::FromPath(ExeDirPath()));
     FocusTermInput();
 }
 

@@ -28,7 +28,7 @@ bool CInfoDlg::OnInitDialog() {
 
     // One fill: the rows reach the view in one reset.
     m_listText->DeleteAllRows();
-    for (const std::string& row : info_texts::RowsForMode(m_strMode, GetExeDir())) {
+    for (const std::string& row : info_texts::RowsForMode(m_strMode, ExeDirPath())) {
         m_listText->InsertRow(row);
     }
     m_listText->AutoSizeColumns(-1);

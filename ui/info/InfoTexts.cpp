@@ -2,6 +2,7 @@
 
 #include "core/FileIo.h"
 #include "ui/main/MainTexts.h"
+#include "util/ExeDir.h"
 #include "util/GbkText.h"
 
 namespace info_texts {
@@ -70,10 +71,10 @@ std::vector<std::string> SplitAtCrLf(const std::string& text) {
     return rows;
 }
 
-std::vector<std::string> ReadmeRows(const std::string& path) {
+std::vector<std::string> ReadmeRows(const std::filesystem::path& path) {
     std::string content;
-    if (fileio::ReadWholeFile(path, content) != fileio::ReadResult::kOk) {
-        return {GBK("读“") + path + GBK("”文件失败")};
+    if (!fileio::ReadWholeFile(path, content).ok()) {
+        return {GBK("读“") + PathText(path) + GBK("”文件失败")};
     }
     // Read as a text file: CR LF and LF end a line, and a last line without an end still counts.
     std::vector<std::string> rows;
@@ -93,7 +94,7 @@ std::vector<std::string> ReadmeRows(const std::string& path) {
     return rows;
 }
 
-std::vector<std::string> RowsForMode(const std::string& mode, const std::string& exeDir) {
+std::vector<std::string> RowsForMode(const std::string& mode, const std::filesystem::path& exeDir) {
     if (mode == ModeDataConfigHelp()) {
         return HelpRows();
     }
@@ -101,7 +102,7 @@ std::vector<std::string> RowsForMode(const std::string& mode, const std::string&
         return SplitAtCrLf(main_texts::AboutText());
     }
     if (mode == ModeReadme()) {
-        return ReadmeRows(exeDir + "readme.txt");
+        return ReadmeRows(exeDir / "readme.txt");
     }
     return {};
 }

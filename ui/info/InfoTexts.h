@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,9 @@ std::vector<std::string> SplitAtCrLf(const std::string& text);
 // The development log: one row per line of `path` (CR LF or LF line breaks, the last line shown
 // also without a line break). When the file cannot be read, the single row
 // "读“<path>”文件失败".
-std::vector<std::string> ReadmeRows(const std::string& path);
+std::vector<std::string> ReadmeRows(const std::filesystem::path& path);
 
 // The rows of `mode`; any other mode has none.
-std::vector<std::string> RowsForMode(const std::string& mode, const std::string& exeDir);
+std::vector<std::string> RowsForMode(const std::string& mode, const std::filesystem::path& exeDir);
 
 }  // namespace info_texts

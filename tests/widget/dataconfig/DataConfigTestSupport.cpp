@@ -14,7 +14,7 @@
 
 void DataConfigTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
-    SetExeDirForTesting(gbk::FromUtf16(m_dir.path().toStdU16String()) + "/");
+    SetExeDirForTesting(m_dir.path().toStdString() + "/");
     ReleaseGlossary();
     GetOperationLog().RemoveAll();
     SetClipboardSource(&m_clipboard);
@@ -39,7 +39,7 @@ void DataConfigTest::Seed(const std::vector<CTermRecord>& records) {
 }
 
 std::string DataConfigTest::GlossaryPath() const {
-    return CGlossary::DefaultPath();
+    return CGlossary::DefaultPath().string();
 }
 
 std::optional<CTermRecord> DataConfigTest::StoredInFile(const std::string& gbkTerm) const {
