@@ -7,19 +7,13 @@
 #include <string>
 
 #include "core/FileIo.h"
-#include "util/GbkText.h"
 
 namespace fileio {
 namespace {
 
-std::wstring WidePath(const std::string& gbkPath) {
-    const std::u16string utf16 = gbk::ToUtf16(gbkPath);
-    return std::wstring(utf16.begin(), utf16.end());
-}
-
 class Handle {
 public:
-    explicit Handle(HANDLE h) : m_h(h) {}
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : m_h(h) {}
     ~Handle() {
         if (m_h != INVALID_HANDLE_VALUE) {
             CloseHandle(m_h);
@@ -38,18 +32,67 @@ private:
     HANDLE m_h;
 };
 
+Status Failure(DWORD error) {
+    const int code = static_cast<int>(error);
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return {Outcome::kMissing, code};
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return {Outcome::kNoAccess, code};
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return {Outcome::kNoSpace, code};
+        case ERROR_WRITE_PROTECT:
+            return {Outcome::kReadOnly, code};
+        default:
+            return {Outcome::kIoError, code};
+    }
+}
+
+bool WriteAll(HANDLE file, const std::string& content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        DWORD wrote = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
+        if (!WriteFile(file, content.data() + done, want, &wrote, nullptr)) {
+            return false;
+        }
+        done += wrote;
+    }
+    return true;
+}
+
 }  // namespace
 
-ReadResult ReadWholeFile(const std::string& path, std::string& content) {
-    // Other readers are allowed, writers are not, while the file is read.
-    Handle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+std::filesystem::path TemporaryFor(const std::filesystem::path& target) {
+    return target.native() + L".saving";
+}
+
+Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+    // Other readers are allowed, writers are not, while the file is read. A directory cannot be
+    // opened this way (access denied), so it is an error, not an empty file.
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
-        return ReadResult::kNotOpened;
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return {Outcome::kNotRegular, static_cast<int>(error)};
+        }
+        return Failure(error);
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return {Outcome::kNotRegular, 0};
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) {
-        return ReadResult::kError;
+        return Failure(GetLastError());
+    }
+    if (static_cast<uint64_t>(size.QuadPart) > kMaxFileSize) {
+        return {Outcome::kTooLarge, 0};
     }
     content.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
@@ -57,7 +100,7 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
         if (!ReadFile(file.get(), content.data() + done, want, &got, nullptr)) {
-            return ReadResult::kError;
+            return Failure(GetLastError());
         }
         if (got == 0) {
             break;
@@ -65,39 +108,65 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content) {
         done += got;
     }
     content.resize(done);
-    return ReadResult::kOk;
+    return {};
 }
 
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    const std::wstring target = WidePath(path);
-    const std::wstring temp = target + L".tmp-" + std::to_wstring(GetCurrentProcessId());
+Status ReplaceFile(const std::filesystem::path& path, const std::string& content) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            return {Outcome::kNotRegular, 0};
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            return {Outcome::kReadOnly, 0};
+        }
+    }
+    // One fixed temporary name, opened exclusively: a leftover of a killed save is simply
+    // overwritten, and a second save of the same file at the same moment fails instead of mixing.
+    const std::filesystem::path temp = TemporaryFor(path);
     {
         Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.get() == INVALID_HANDLE_VALUE) {
-            return false;
+            const Status failed = Failure(GetLastError());
+            return failed.outcome == Outcome::kMissing
+                       ? Status{Outcome::kNoFolder, failed.systemError}
+                       : failed;
         }
-        size_t done = 0;
-        bool ok = true;
-        while (ok && done < content.size()) {
-            DWORD wrote = 0;
-            const DWORD want =
-                static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
-            ok = WriteFile(file.get(), content.data() + done, want, &wrote, nullptr) != 0;
-            done += wrote;
-        }
-        ok = ok && FlushFileBuffers(file.get()) != 0 && file.Close();
-        if (!ok) {
+        const bool ok = WriteAll(file.get(), content) && FlushFileBuffers(file.get()) != 0;
+        const DWORD error = GetLastError();
+        if (!file.Close() || !ok) {
             DeleteFileW(temp.c_str());
-            return false;
+            return Failure(ok ? GetLastError() : error);
         }
     }
-    if (!MoveFileExW(temp.c_str(), target.c_str(),
+    if (!MoveFileExW(temp.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        return false;
+        return Failure(error);
     }
-    return true;
+    return {};
+}
+
+Status WriteNewFile(const std::filesystem::path& path, const std::string& content) {
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return Failure(GetLastError());
+    }
+    const bool ok = WriteAll(file.get(), content) && FlushFileBuffers(file.get()) != 0;
+    const DWORD error = GetLastError();
+    if (!file.Close() || !ok) {
+        DeleteFileW(path.c_str());
+        return Failure(ok ? GetLastError() : error);
+    }
+    return {};
+}
+
+void RemoveStaleTemporary(const std::filesystem::path& path) {
+    // Fails while a save has the file open (no sharing), which is what keeps a live save safe.
+    DeleteFileW(TemporaryFor(path).c_str());
 }
 
 }  // namespace fileio

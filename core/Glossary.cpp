@@ -249,7 +249,14 @@ void CGlossary::Load(const std::filesystem::path& path) {
     }
     if (*stop < fileSize) {
         PreserveDamagedFile(path, *stop, records);
+        // The tables were sized for a whole file of records; keep them to what was read.
         KeepOnlyParsedText(content, *stop, slots);
+        slots.shrink_to_fit();
+        index = TermIndex();
+        index.Reserve(slots.size());
+        for (uint32_t i = 0; i < slots.size(); ++i) {
+            index.Insert(slots[i].Term(), i, [&slots](uint32_t at) { return slots[at].Term(); });
+        }
     }
     // The folded terms, all in one block.
     size_t foldedBytes = 0;

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
 #include <map>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
 #include "core/PairFile.h"
 #include "util/GbkText.h"
@@ -236,40 +236,31 @@ TEST(PairFileWrite, ReadOnlyDirectoryRaisesAndKeepsTheOldFile) {
     TempDir dir;
     TempDir::WriteBytes(dir.file("f"), kAbc);
     chmod(dir.path().c_str(), 0555);
-    // In a child process: root writes into read-only directories, so a root child first becomes
-    // an ordinary user (nobody).
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-            _exit(3);
-        }
-        Qm_conf_solitude_File file(dir.file("f"), "#", "\r\n");
-        file.Set("k", "v");
-        try {
-            file.Close();
-        } catch (const Qm_conf_solitude_Exception& e) {
-            _exit(e.m_message.rfind(GBK("写入配置文件(") + dir.file("f") + GBK(")出错!"), 0) == 0
-                      ? 7
-                      : 4);
-        }
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int code = RunInChild(
+        [&] {
+            Qm_conf_solitude_File file(dir.file("f"), "#", "\r\n");
+            file.Set("k", "v");
+            try {
+                file.Close();
+            } catch (const Qm_conf_solitude_Exception& e) {
+                return e.m_message.rfind(GBK("写入配置文件(") + dir.file("f") + GBK(")出错!"), 0) ==
+                               0
+                           ? 7
+                           : 4;
+            }
+            return 0;
+        },
+        true);
     chmod(dir.path().c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 7) << "the failed write was not reported with its message";
+    EXPECT_EQ(code, 7) << "the failed write was not reported with its message";
     EXPECT_EQ(TempDir::ReadBytes(dir.file("f")), kAbc);
 }
 
 TEST(PairFileWrite, DiskFullDuringTheWriteKeepsTheOldFileWhole) {
     TempDir dir;
     TempDir::WriteBytes(dir.file("f"), kAbc);
-    // In a child process, limit file size so the write fails the way a full disk makes it fail.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    // Limit the file size so the write fails the way a full disk makes it fail.
+    const int code = RunInChild([&] {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{16, 16};
         setrlimit(RLIMIT_FSIZE, &limit);
@@ -278,14 +269,11 @@ TEST(PairFileWrite, DiskFullDuringTheWriteKeepsTheOldFileWhole) {
         try {
             file.Close();
         } catch (const Qm_conf_solitude_Exception&) {
-            _exit(7);
+            return 7;
         }
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 7) << "the failed write was not reported";
+        return 0;
+    });
+    EXPECT_EQ(code, 7) << "the failed write was not reported";
     EXPECT_EQ(TempDir::ReadBytes(dir.file("f")), kAbc);
 }
 

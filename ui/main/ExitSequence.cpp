@@ -1,6 +1,7 @@
 #include "ui/main/ExitSequence.h"
 
 #include "core/ConfGlobal.h"
+#include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
@@ -20,8 +21,10 @@ void Guarded(Step&& step, const std::function<void(const std::string&)>& report)
 
 ExitStores ProgramExitStores() {
     ExitStores stores;
+    // A history file that could not be read at start is left as it is.
     stores.historySavedOn = [] {
-        return HasConfGlobal() && GetConfGlobal().GetSearchedHistorySaved();
+        return HasConfGlobal() && GetConfGlobal().GetSearchedHistorySaved() &&
+               !GetSearchHistory().LoadFailed();
     };
     stores.saveHistory = [] { GetSearchHistory().Save(); };
     stores.releaseGlossary = [] { ReleaseGlossary(); };
@@ -40,4 +43,8 @@ void RunSaveBeforeExit(const ExitStores& stores,
         report);
     Guarded(stores.releaseGlossary, report);
     Guarded(stores.releaseSettings, report);
+    // A save reads its file first: one found damaged only now has just been copied aside.
+    for (const DamagedFile& damaged : TakeDamagedFileReports()) {
+        report(DamagedFileMessage(damaged));
+    }
 }

@@ -12,12 +12,14 @@ struct ExitStores {
 };
 
 // The program's own stores (GetConfGlobal, GetSearchHistory, ReleaseGlossary,
-// ReleaseConfGlobal). The history setting reads as off when the settings never loaded.
+// ReleaseConfGlobal). The history setting reads as off when the settings never loaded, and the
+// history is not saved over a file it could not read.
 ExitStores ProgramExitStores();
 
 // Saves before the program ends: the history when its setting is on, then the glossary
 // released, then the settings released. A store that raises the read or write exception hands
 // its message (GBK) to `report` and the remaining steps still run, so a full disk never costs
-// the settings because the history failed.
+// the settings because the history failed. Files that read as damaged during these steps are
+// reported through `report` as well.
 void RunSaveBeforeExit(const ExitStores& stores,
                        const std::function<void(const std::string& message)>& report);

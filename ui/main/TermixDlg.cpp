@@ -23,6 +23,7 @@
 #include "controls/SkinButton.h"
 #include "controls/SortListCtrl.h"
 #include "core/ConfGlobal.h"
+#include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/HotkeyValue.h"
@@ -376,7 +377,17 @@ void CTermixDlg::Guarded(Command&& command) {
     try {
         command();
     } catch (const Qm_conf_solitude_Exception& e) {
-        ShowMessageBox(e.m_message, this);
+        const bool readError = e.m_message.rfind(GBK("读入配置文件("), 0) == 0;
+        if (!readError || m_reportedReadErrors.insert(e.m_message).second) {
+            ShowMessageBox(e.m_message, this);
+        }
+    }
+    ShowDamagedFiles();
+}
+
+void CTermixDlg::ShowDamagedFiles() {
+    for (const DamagedFile& damaged : TakeDamagedFileReports()) {
+        ShowMessageBox(DamagedFileMessage(damaged), this);
     }
 }
 

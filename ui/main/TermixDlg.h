@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPoint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/TrayNotifyIcon.h"
@@ -94,9 +95,12 @@ private:
     // The settings object when it is loaded, else null (a failed load is not retried here, so
     // the file it could not read is never overwritten with empty values at exit).
     CConfGlobal* Settings() const;
-    // Runs `command`; a store's read or write exception is shown and the program goes on.
+    // Runs `command`; a store's read or write exception is shown and the program goes on. A file
+    // that cannot be read is reported once: later commands that retry it stay quiet. Files that
+    // read as damaged meanwhile are reported too.
     template <typename Command>
     void Guarded(Command&& command);
+    void ShowDamagedFiles();
     void ClearDetails();
     bool ShowTermDetails(const std::string& term, bool focusInput);
     void CloseSecondaryWindows();
@@ -141,6 +145,7 @@ private:
     CStartupWorker m_worker;
     StartupDelays m_startupDelays;
     bool m_ended = false;
+    std::set<std::string> m_reportedReadErrors;
 
     bool m_dragging = false;
     QPoint m_dragOffset;

@@ -148,7 +148,7 @@ protected:
 };
 
 TEST_F(ProgramExitTest, WritesHistoryAndSettingsAndLeavesTheGlossaryFileAlone) {
-    const std::string glossaryBytes = "0001#x = 0003#x\a\a\a\r\n";
+    const std::string glossaryBytes = "0001#x = 0004#x\a\a\a\r\n";
     TempDir::WriteBytes(File(CGlossary::kFileSuffix), glossaryBytes);
     GetConfGlobal().SetSearchedHistorySaved(true);
     GetConfGlobal().SetHotkey(196692);
@@ -158,7 +158,7 @@ TEST_F(ProgramExitTest, WritesHistoryAndSettingsAndLeavesTheGlossaryFileAlone) {
     std::vector<std::string> reported;
     RunSaveBeforeExit(ProgramExitStores(), [&](const std::string& m) { reported.push_back(m); });
 
-    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : gbk::ToUtf8(reported[0]));
     EXPECT_FALSE(HasConfGlobal());
     EXPECT_EQ(TempDir::ReadBytes(File(CHistroy::kFileSuffix)), "0003#UML = 0003#UML\r\n");
     EXPECT_NE(

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <functional>
+
+// Runs `body` in a forked child process and returns the child's exit code, or -1 when it did
+// not exit normally. With `asOrdinaryUser`, a child running as root first becomes "nobody", so
+// that file permissions apply to it as they do to every user.
+int RunInChild(const std::function<int()>& body, bool asOrdinaryUser = false);
