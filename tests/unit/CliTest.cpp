@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "TempDir.h"
 #include "core/Glossary.h"
@@ -134,6 +135,45 @@ TEST_F(CliTest, ImportBuildsAGlossaryAndRejectsBadSources) {
     EXPECT_NE(stderrText.find("line 5"), std::string::npos);  // not GBK
     EXPECT_NE(stderrText.find("line 6"), std::string::npos);  // two fields
     EXPECT_FALSE(TempDir::Exists(dir.file("bad.termix")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliTest, ADamagedGlossaryIsReadAsFarAsItGoesAndSaidSo) {
+    TempDir::WriteBytes(glossaryPath, TempDir::ReadBytes(glossaryPath) + "0042#broken");
+    EXPECT_EQ(RunOnFile({"search", "case"}), 0);
+    EXPECT_EQ(stdoutText, "use case\t用例\n");
+    EXPECT_EQ(stderrText.rfind(
+                  "termix-cli: " + glossaryPath + " is damaged: reading stopped at byte ", 0),
+              0u)
+        << stderrText;
+    EXPECT_NE(
+        stderrText.find("after 4 records; the whole file is kept as " + glossaryPath + ".damaged-"),
+        std::string::npos)
+        << stderrText;
+}
+
+// The program itself in a folder whose name GBK cannot hold finds its glossary there, and a
+// --file path with such a name opens.
+TEST_F(CliTest, AnyFolderNameWorks) {
+    const std::filesystem::path folder = std::filesystem::path(dir.path()) / "björn 한국어";
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(TERMIX_CLI, folder / "termix-cli");
+    std::filesystem::copy_file(glossaryPath, folder / "Termix.CGlossary.termix");
+    const std::string command = "'" + (folder / "termix-cli").string() + "' search case";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, n);
+    }
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(output, "use case\t用例\n");
+
+    EXPECT_EQ(Run({"--file", (folder / "Termix.CGlossary.termix").string(), "show", "UML"}), 0);
 }
 
 }  // namespace

@@ -261,6 +261,35 @@ TEST(LeftoverTemporaries, AreRemovedUnlessASaveHoldsThem) {
     EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"f", "f.tmp-keep", "g.tmp-a1B2c3"}));
 }
 
+// A program folder the user cannot write: the settings are read and used, the write-back at load
+// stays silent, and only a save raises.
+TEST(ReadOnlyProgramFolder, TheSettingsAreStillReadAndUsed) {
+    TempDir dir;
+    {
+        CConfGlobal settings{fs::path(dir.file("s"))};
+        settings.SetHotkey(196692);
+        settings.SetExitOrHide(true);
+        settings.Save();
+    }
+    chmod(dir.path().c_str(), 0555);
+    const int code = RunInChild(
+        [&] {
+            try {
+                CConfGlobal settings{fs::path(dir.file("s"))};
+                if (settings.GetHotkey() != 196692 || !settings.GetExitOrHide()) {
+                    return 2;
+                }
+                settings.Save();
+                return 3;
+            } catch (const Qm_conf_solitude_Exception& e) {
+                return StartsWith(e.m_message, GBK("写入配置文件(")) ? 0 : 4;
+            }
+        },
+        true);
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(code, 0);
+}
+
 // A program folder named with characters GBK cannot hold: the stores find and save their files
 // there, and the messages show the name as well as GBK can.
 TEST(UnusualFolderName, TheStoresFindAndSaveTheirFilesThere) {
