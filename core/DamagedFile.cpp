@@ -45,18 +45,19 @@ std::filesystem::path CopyAside(const std::filesystem::path& path, const std::st
         if (n > 1) {
             candidate += "-" + std::to_string(n);
         }
+        std::error_code ec;
+        const auto status = std::filesystem::symlink_status(candidate, ec);
+        if (status.type() == std::filesystem::file_type::not_found) {
+            return fileio::WriteNewFile(candidate, bytes).ok() ? candidate
+                                                               : std::filesystem::path();
+        }
+        // Compare contents only where the sizes agree: damaged files can be large.
         std::string existing;
-        const fileio::Status read = fileio::ReadWholeFile(candidate, existing);
-        if (read.ok()) {
-            if (existing == bytes) {
-                return candidate;
-            }
-            continue;
+        if (std::filesystem::is_regular_file(status) &&
+            std::filesystem::file_size(candidate, ec) == bytes.size() && !ec &&
+            fileio::ReadWholeFile(candidate, existing).ok() && existing == bytes) {
+            return candidate;
         }
-        if (read.outcome != fileio::Outcome::kMissing) {
-            continue;  // some other file stands there: leave it alone
-        }
-        return fileio::WriteNewFile(candidate, bytes).ok() ? candidate : std::filesystem::path();
     }
     return {};
 }
