@@ -1,6 +1,7 @@
 // termix-gen-glossary N OUT: writes a synthetic glossary of N terms to OUT (a glossary file).
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "bench/GlossaryGenerator.h"
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        CGlossary glossary(gbk::FromUtf8(argv[2]));
+        CGlossary glossary{std::filesystem::path(argv[2])};
         glossary.RemoveAll();
         for (const CTermRecord& record : GenerateGlossary(static_cast<size_t>(count))) {
             glossary.Add(record);

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <unordered_map>
 
+#include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 
@@ -17,6 +19,18 @@ namespace {
 
 std::string TempPath(const char* name) {
     return "/tmp/termix-fuzz-" + std::to_string(getpid()) + "-" + name;
+}
+
+// Damaged inputs are copied aside by every read; the copies of one input go before the next.
+void RemoveDamagedCopies(const std::string& path) {
+    const std::string prefix = std::filesystem::path(path).filename().string() + ".damaged-";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp", ec)) {
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) {
+            std::filesystem::remove(entry.path(), ec);
+        }
+    }
+    TakeDamagedFileReports();
 }
 
 void Write(const std::string& path, const uint8_t* data, size_t size) {
@@ -29,6 +43,7 @@ void Write(const std::string& path, const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = TempPath("pairs");
+    RemoveDamagedCopies(path);
     Write(path, data, size);
 
     std::unordered_map<std::string, std::string> pairs;
