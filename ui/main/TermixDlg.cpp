@@ -15,7 +15,6 @@
 #include <QWindow>
 #include <system_error>
 
-#include "app/TrayCallback.h"
 #include "controls/LinkLabel.h"
 #include "controls/MessageBox.h"
 #include "controls/QtText.h"
@@ -27,17 +26,19 @@
 #include "core/History.h"
 #include "core/HotkeyValue.h"
 #include "core/PairFile.h"
+#include "logging/LogCategories.h"
 #include "platform/GlobalHotkey.h"
 #include "platform/NativeWindow.h"
 #include "platform/ShowRequestReceiver.h"
+#include "resources/MainDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "ui/dataconfig/DataConfigDlg.h"
 #include "ui/info/AboutDlg.h"
 #include "ui/info/InfoDlg.h"
 #include "ui/main/ExitSequence.h"
-#include "ui/main/MainIds.h"
 #include "ui/main/MainTexts.h"
+#include "ui/main/TrayCallback.h"
 #include "ui/settings/SysConfigDlg.h"
 #include "util/FieldString.h"
 #include "util/GbkText.h"
@@ -195,7 +196,8 @@ void CTermixDlg::StartStartupWorker() {
                     this, [this, term] { OnStartupSearch(term); }, Qt::QueuedConnection);
             },
             m_startupDelays);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
+        qCWarning(lcUi) << "the start-up worker did not start:" << error.what();
         ShowMessageBox(GBK("“启动后的延时线程”运行失败!"), this);
     }
 }
@@ -230,8 +232,10 @@ bool CTermixDlg::SaveBeforeExit() {
     }
     m_ended = true;
     m_worker.Stop();
-    RunSaveBeforeExit(ProgramExitStores(),
-                      [this](const std::string& message) { ShowMessageBox(message, this); });
+    RunSaveBeforeExit(ProgramExitStores(), [this](const std::string& message) {
+        qCWarning(lcStore) << qtext::ToQt(message);
+        ShowMessageBox(message, this);
+    });
     return true;
 }
 
@@ -376,6 +380,7 @@ void CTermixDlg::Guarded(Command&& command) {
     try {
         command();
     } catch (const Qm_conf_solitude_Exception& e) {
+        qCWarning(lcStore) << qtext::ToQt(e.m_message);
         ShowMessageBox(e.m_message, this);
     }
 }
@@ -458,7 +463,7 @@ void CTermixDlg::SearchInitial(char letter) {
 }
 
 void CTermixDlg::OnLetterButton(int id) {
-    if (const char letter = main_texts::LetterOfButton(id); letter != 0 && !m_ended) {
+    if (const char letter = letter_ids::LetterOfButton(id); letter != 0 && !m_ended) {
         SearchInitial(letter);
     }
 }

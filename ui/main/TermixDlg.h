@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "app/TrayNotifyIcon.h"
 #include "controls/DialogBase.h"
 #include "ui/main/StartupWorker.h"
+#include "ui/main/TrayNotifyIcon.h"
 
 class CConfGlobal;
 class CLinkLabel;

@@ -30,6 +30,15 @@ CHotkeyInput::CHotkeyInput(QKeySequenceEdit* edit)
     m_edit->installEventFilter(this);
     if (m_text != nullptr) {
         m_text->installEventFilter(this);
+        // An empty control shows nothing, as a hotkey control does (no English prompt).
+        m_text->setPlaceholderText(QString());
+        // The key sequence edit rewrites its text in its own format when the focus moves; the
+        // control keeps one text, the combination as a hotkey control writes it.
+        connect(m_text, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (text != DisplayText()) {
+                m_text->setText(DisplayText());
+            }
+        });
     }
     Show();
 }

@@ -117,9 +117,9 @@ std::vector<std::string> Rows(const CSortListCtrl& list) {
 }
 
 CSortListCtrl& TermList(CDialogBase& dlg) {
-    return *dlg.Control<CSortListCtrl>(1021);
+    return *dlg.Control<CSortListCtrl>(dataconfig_ids::kTermList);
 }
 
 CSortListCtrl& HistoryList(CDialogBase& dlg) {
-    return *dlg.Control<CSortListCtrl>(1022);
+    return *dlg.Control<CSortListCtrl>(dataconfig_ids::kHistoryList);
 }

@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/TrayCallback.h"
-#include "app/TrayNotifyIcon.h"
+#include "ui/main/TrayCallback.h"
+#include "ui/main/TrayNotifyIcon.h"
 
 // The tray icon's callback behaviour, driven through HandleTrayMessage with the mouse messages
 // the notification area reports.
