@@ -4,6 +4,7 @@ add_library(termix_controls STATIC
   DialogBase.cpp
   DialogFont.cpp
   FramedEdit.cpp
+  GroupBoxStyle.cpp
   LinkLabel.cpp
   MessageBox.cpp
   QtText.cpp

@@ -7,6 +7,7 @@
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
 #include "ui/dataconfig/DataConfigDlg.h"
 #include "ui/dataconfig/DirectoryOpener.h"
 #include "util/ExeDir.h"
