@@ -15,6 +15,7 @@ namespace platform {
 namespace {
 
 constexpr int kMaxDepth = 64;
+constexpr xcb_window_t kNoWindow = XCB_WINDOW_NONE;
 
 struct Atoms {
     xcb_atom_t netWmName;
@@ -81,7 +82,7 @@ std::vector<xcb_window_t> Children(xcb_connection_t* connection, xcb_window_t wi
 xcb_window_t FindInSubtree(xcb_connection_t* connection, xcb_window_t window,
                            const std::string& title, const Atoms& atoms, int depth) {
     if (depth > kMaxDepth) {
-        return XCB_WINDOW_NONE;
+        return kNoWindow;
     }
     const std::vector<xcb_window_t> children = Children(connection, window);
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
@@ -90,7 +91,7 @@ xcb_window_t FindInSubtree(xcb_connection_t* connection, xcb_window_t window,
         }
     }
     const std::optional<std::string> name = ReadTitle(connection, window, atoms);
-    return name && *name == title ? window : XCB_WINDOW_NONE;
+    return name && *name == title ? window : kNoWindow;
 }
 
 void SendShowRequest(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t show) {
@@ -133,12 +134,12 @@ bool ActivateExistingWindow(const std::string& titleUtf8) {
         x11::InternAtom(connection, x11::kShowMessage),
     };
     // The matching window highest in the stacking order, as FindWindow would return it.
-    xcb_window_t window = XCB_WINDOW_NONE;
+    xcb_window_t window = kNoWindow;
     const std::vector<xcb_window_t> topLevel = Children(connection, x->root);
-    for (auto it = topLevel.rbegin(); it != topLevel.rend() && window == XCB_WINDOW_NONE; ++it) {
+    for (auto it = topLevel.rbegin(); it != topLevel.rend() && window == kNoWindow; ++it) {
         window = FindInSubtree(connection, *it, titleUtf8, atoms, 1);
     }
-    if (window == XCB_WINDOW_NONE) {
+    if (window == kNoWindow) {
         qCWarning(lcPlatform) << "no window titled" << QString::fromStdString(titleUtf8);
         return false;
     }

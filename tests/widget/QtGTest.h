@@ -13,13 +13,15 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 // Expectations that wait, processing events, until they hold or five seconds have passed.
 constexpr int kWaitMilliseconds = 5000;
-#define TRY_EXPECT_TRUE(condition)                                                          \
-    do {                                                                                    \
-        QTest::qWaitFor([&]() { return static_cast<bool>(condition); }, kWaitMilliseconds); \
-        EXPECT_TRUE(condition);                                                             \
+#define TRY_EXPECT_TRUE(condition)                                                               \
+    do {                                                                                         \
+        static_cast<void>(                                                                       \
+            QTest::qWaitFor([&]() { return static_cast<bool>(condition); }, kWaitMilliseconds)); \
+        EXPECT_TRUE(condition);                                                                  \
     } while (false)
-#define TRY_EXPECT_EQ(actual, expected)                                               \
-    do {                                                                              \
-        QTest::qWaitFor([&]() { return (actual) == (expected); }, kWaitMilliseconds); \
-        EXPECT_EQ(actual, expected);                                                  \
+#define TRY_EXPECT_EQ(actual, expected)                                                    \
+    do {                                                                                   \
+        static_cast<void>(                                                                 \
+            QTest::qWaitFor([&]() { return (actual) == (expected); }, kWaitMilliseconds)); \
+        EXPECT_EQ(actual, expected);                                                       \
     } while (false)
