@@ -1,12 +1,23 @@
 #include <QApplication>
+#include <exception>
 
 #include "app/TermixApp.h"
+#include "controls/MessageBox.h"
+#include "logging/LogCategories.h"
 #include "platform/DisplayServer.h"
 
 int main(int argc, char* argv[]) {
     // Before the QApplication exists: the hotkey and the window lookup need X11.
     platform::PreferX11OnWayland();
     QApplication application(argc, argv);
-    CTermixApp theApp;
-    return theApp.Run();
+    try {
+        CTermixApp theApp;
+        return theApp.Run();
+    } catch (const std::exception& error) {
+        // Nothing else caught it: say what happened instead of ending silently.
+        const QString what = QString::fromUtf8(error.what());
+        qCCritical(lcUi) << "ended by an unexpected error:" << what;
+        ShowMessageBoxText(QString::fromUtf8("Termix 因意外错误而结束:\n\n") + what);
+        return 1;
+    }
 }

@@ -19,6 +19,7 @@
 #include "controls/ColorLabel.h"
 #include "controls/DialogFont.h"
 #include "controls/FramedEdit.h"
+#include "controls/GroupBoxStyle.h"
 #include "controls/LinkLabel.h"
 #include "controls/QtText.h"
 #include "controls/ResourceImages.h"
@@ -39,6 +40,8 @@ bool Has(unsigned style, unsigned bit) {
     return (style & bit) != 0;
 }
 
+const QColor kDisabledEditText(64, 64, 64);
+
 QLabel* MakePicture(const res::Control& control, const QRect& rect, QWidget* parent) {
     auto* label = new QLabel(parent);
     QPixmap picture;
@@ -52,6 +55,22 @@ QLabel* MakePicture(const res::Control& control, const QRect& rect, QWidget* par
     label->setPixmap(picture);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+// Read-only fields look read-only: the background of a disabled field, not the white of an
+// editable one. Disabled fields keep their grey background but get dark text, so they stay
+// legible.
+void StyleInactiveEdit(QWidget* edit, unsigned style) {
+    QPalette colors = edit->palette();
+    if (Has(style, res::kReadOnly)) {
+        const QColor inactive = colors.color(QPalette::Disabled, QPalette::Base);
+        colors.setColor(QPalette::Active, QPalette::Base, inactive);
+        colors.setColor(QPalette::Inactive, QPalette::Base, inactive);
+    }
+    if (Has(style, res::kDisabled)) {
+        colors.setColor(QPalette::Disabled, QPalette::Text, kDisabledEditText);
+    }
+    edit->setPalette(colors);
 }
 
 QWidget* MakeEdit(const res::Control& control, QWidget* parent) {
@@ -80,6 +99,7 @@ QWidget* MakeEdit(const res::Control& control, QWidget* parent) {
         }
         widget = edit;
     }
+    StyleInactiveEdit(widget, style);
     return widget;
 }
 
@@ -228,6 +248,7 @@ QWidget* CDialogBase::CreateControl(const res::Control& control) {
             break;
         case res::Kind::kGroupBox:
             widget = new QGroupBox(caption, this);
+            widget->setStyle(CGroupBoxStyle::Instance());
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             break;
         case res::Kind::kList: {

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTextDocument>
 
 namespace {
@@ -54,11 +55,28 @@ void CFramedEdit::leaveEvent(QEvent* event) {
 
 CFramedTextEdit::CFramedTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);
-    // Text right inside the one-pixel outline, as in a single-line edit: the two-line summary
-    // box is only two lines high.
-    setViewportMargins(1, 1, 1, 1);
-    document()->setDocumentMargin(1);
+    document()->setDocumentMargin(0);
     setAttribute(Qt::WA_Hover, true);
+    PlaceText();
+}
+
+void CFramedTextEdit::resizeEvent(QResizeEvent* event) {
+    PlaceText();
+    QPlainTextEdit::resizeEvent(event);
+}
+
+void CFramedTextEdit::PlaceText() {
+    // The two-line summary box is barely two lines high: the first line keeps at least a pixel
+    // clear of the outline above it, and whatever room is left over goes above and below the
+    // lines in equal parts (the last line's lowest pixels are its descent, mostly empty).
+    constexpr int kOutline = 1;
+    constexpr int kSide = 2;
+    const int lineHeight = qMax(1, fontMetrics().lineSpacing());
+    const int inside = height() - 2 * kOutline;
+    const int lines = qMax(1, inside / lineHeight);
+    const int spare = qMax(0, inside - lines * lineHeight);
+    const int top = kOutline + qMax(1, spare / 2);
+    setViewportMargins(kSide, top, kSide, qMax(0, height() - top - lines * lineHeight));
 }
 
 bool CFramedTextEdit::event(QEvent* event) {

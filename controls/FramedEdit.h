@@ -31,7 +31,12 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Centres the lines that fit vertically inside the outline, so the first line keeps clear of
+    // the top border.
+    void PlaceText();
+
     bool m_hovering = false;
 };

@@ -1,11 +1,15 @@
 #include "controls/MessageBox.h"
 
+#include <QAbstractButton>
+#include <QLayout>
 #include <QMessageBox>
 #include <utility>
 
 #include "controls/QtText.h"
 
 namespace {
+
+constexpr int kMargin = 16;  // pixels between the box's edge and its text or button
 
 std::function<void(const std::string&)>& Hook() {
     static std::function<void(const std::string&)> hook;
@@ -19,12 +23,21 @@ void ShowMessageBox(const std::string& gbkText, QWidget* parent) {
         Hook()(gbkText);
         return;
     }
+    ShowMessageBoxText(qtext::ToQt(gbkText), parent);
+}
+
+void ShowMessageBoxText(const QString& text, QWidget* parent) {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(QStringLiteral("Termix"));
     box.setTextFormat(Qt::PlainText);
-    box.setText(qtext::ToQt(gbkText));
+    box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(qtext::FromUtf8("确定"));
+    // Qt's box sets its text flush against the right edge; keep a margin on every side.
+    if (QLayout* layout = box.layout()) {
+        layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    }
     if (parent != nullptr) {
         // Modal to its window only, so the tray icon keeps working.
         box.setWindowModality(Qt::WindowModal);

@@ -3,11 +3,14 @@
 #include <functional>
 #include <string>
 
+class QString;
 class QWidget;
 
 // The program's one message box: the GBK text as given, an OK button, the application's name
 // as caption.
 void ShowMessageBox(const std::string& gbkText, QWidget* parent = nullptr);
+// The same box for a text that is already Unicode; no GBK conversion, no test hook.
+void ShowMessageBoxText(const QString& text, QWidget* parent = nullptr);
 
 // Tests install a hook that receives each message instead of a box being shown; nullptr
 // restores the real box.

@@ -112,11 +112,6 @@ void CSortListCtrl::SetHeaderVisible(bool visible) {
     horizontalHeader()->setVisible(visible);
 }
 
-void CSortListCtrl::SetEmptyText(const std::string& gbkText) {
-    m_emptyText = gbkText;
-    viewport()->update();
-}
-
 void CSortListCtrl::EndFill() const {
     if (m_model != nullptr) {  // events arrive while the model is being made
         m_model->EndFill();
@@ -155,6 +150,9 @@ bool CSortListCtrl::EnsureVisible(int row, bool partialOk) {
     if (!m_rows.EnsureVisible(row, partialOk)) {
         return false;
     }
+    // The scroll range follows a row insertion only at the next layout; lay out now, or the
+    // scroll stops at the old end and a new last row stays half hidden.
+    updateGeometries();
     scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
     return true;
 }
@@ -175,11 +173,6 @@ int CSortListCtrl::GetCurrentRow() const {
 std::string CSortListCtrl::GetRowText(char separator) const {
     EndFill();
     return m_rows.GetRowText(separator);
-}
-
-std::string CSortListCtrl::CurrentRowDetails() const {
-    EndFill();
-    return m_rows.RowDetailsText(m_rows.GetCurrentRow());
 }
 
 int CSortListCtrl::TextMargin() const {

@@ -37,7 +37,6 @@ public:
     void SetDblClkHandler(CReportRowModel::DblClkHandler handler);
     void SetHeaderVisible(bool visible);
     // The text shown centred below the header while the list holds no row.
-    void SetEmptyText(const std::string& gbkText);
     const std::string& EmptyText() const { return m_emptyText; }
 
     // Rows.
@@ -45,8 +44,6 @@ public:
     int GetCurrentRow() const;
     std::string GetRowText(char separator) const;
     void AutoSizeColumns(int column = -1);
-    // The row-details message of the current row (as the double-click shows it).
-    std::string CurrentRowDetails() const;
 
     // IReportList.
     void DeleteAllRows() override;

@@ -1,5 +1,7 @@
 #include "controls/UrlOpener.h"
 
+#include "logging/LogCategories.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -75,6 +77,9 @@ int OpenAddress(const QString& address, const BrowserLauncher& launcher) {
             return open_code::kSuccess;
         }
     }
+    qCWarning(lcUi) << "cannot open" << address
+                    << (anyBrowser ? "- every browser found failed to start"
+                                   : "- no browser found");
     return anyBrowser ? open_code::kAccessDenied : open_code::kNoAssociation;
 }
 

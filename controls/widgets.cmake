@@ -4,6 +4,7 @@ add_library(termix_controls STATIC
   DialogBase.cpp
   DialogFont.cpp
   FramedEdit.cpp
+  GroupBoxStyle.cpp
   LinkLabel.cpp
   MessageBox.cpp
   QtText.cpp
@@ -13,5 +14,5 @@ add_library(termix_controls STATIC
   SkinButton.cpp
   SortListCtrl.cpp
   UrlOpener.cpp)
-target_link_libraries(termix_controls PUBLIC termix_rows termix_resources Qt6::Widgets)
+target_link_libraries(termix_controls PUBLIC termix_rows termix_resources termix_logging Qt6::Widgets)
 target_sources(termix_controls PRIVATE ${CMAKE_SOURCE_DIR}/resources/termix.qrc)

@@ -6,7 +6,7 @@
 // `titleUtf8` (any program, hidden windows included) and asks it to restore and come forward.
 // A window of ours (marked by CShowRequestReceiver::Watch) gets a show request that it answers
 // itself; it is never mapped from outside. A window of another program is restored and activated
-// through the window manager. Opens its own display connection, so it works with or without a
+// through the window manager. Uses the application's own display connection, so it needs the
 // QApplication. Returns true when a window was found and asked.
 namespace platform {
 

@@ -1,3 +1,4 @@
+#include "resources/AboutDialogIds.h"
 #include "resources/DialogBuilders.h"
 #include "resources/ResourceIds.h"
 
@@ -15,9 +16,9 @@ Dialog MakeAboutDialog() {
         kCaption | kSysMenu | kModalFrame,
         {
             {kNoId, Kind::kIcon, "", 11, 17, 21, 21},
-            {1063, Kind::kStatic, "Termix 1.2 版", 40, 10, 151, 8, kNoPrefix},
+            {about_ids::kVersion, Kind::kStatic, "Termix 1.2 版", 40, 10, 151, 8, kNoPrefix},
             {kNoId, Kind::kStatic, "Copyright (C) 2003 Termix 开发组", 40, 25, 172, 8},
-            {kIdOk, Kind::kPlainButton, "确定", 194, 7, 50, 14, kDefaultButton | kTabStop},
+            {about_ids::kOk, Kind::kPlainButton, "确定", 194, 7, 50, 14, kDefaultButton | kTabStop},
         }};
 }
 

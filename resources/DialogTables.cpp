@@ -4,26 +4,25 @@
 
 #include "resources/DialogBuilders.h"
 #include "resources/DialogTable.h"
+#include "resources/LetterButtonIds.h"
 
 namespace res {
 
 namespace detail {
 
 void AppendLetterButtons(std::vector<Control>& controls, int top) {
-    constexpr int kFirstUpper = 1032;  // "A".."L"
-    constexpr int kFirstLower = 1044;  // "N".."Y"
     for (int k = 0; k < 12; ++k) {
-        controls.push_back(Control{kFirstUpper + k, Kind::kButton,
+        controls.push_back(Control{letter_ids::kFirstUpper + k, Kind::kButton,
                                    std::string(1, static_cast<char>('A' + k)), 20 + 10 * k, top, 9,
                                    14});
     }
-    controls.push_back(Control{1056, Kind::kButton, "M", 140, top, 9, 14});
+    controls.push_back(Control{letter_ids::kLetterM, Kind::kButton, "M", 140, top, 9, 14});
     for (int k = 0; k < 12; ++k) {
-        controls.push_back(Control{kFirstLower + k, Kind::kButton,
+        controls.push_back(Control{letter_ids::kFirstLower + k, Kind::kButton,
                                    std::string(1, static_cast<char>('N' + k)), 20 + 10 * k,
                                    top + 14, 9, 14});
     }
-    controls.push_back(Control{1057, Kind::kButton, "Z", 140, top + 14, 9, 14});
+    controls.push_back(Control{letter_ids::kLetterZ, Kind::kButton, "Z", 140, top + 14, 9, 14});
 }
 
 }  // namespace detail

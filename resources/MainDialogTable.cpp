@@ -1,8 +1,11 @@
 #include "resources/DialogBuilders.h"
+#include "resources/MainDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 
 namespace res::detail {
+
+using namespace main_ids;
 
 // The main search window.
 Dialog MakeMainDialog() {
@@ -17,29 +20,30 @@ Dialog MakeMainDialog() {
         {
             {kNoId, Kind::kGroupBox, "", 3, 0, 370, 24},
             {kNoId, Kind::kStatic, "输入:", 8, 9, 22, 8},
-            {1000, Kind::kFramedEdit, "", 31, 7, 111, 12, kTabStop | kAutoHScroll},
-            {1001, Kind::kButton, "查找(Enter)", 143, 7, 51, 13},
-            {1068, Kind::kButton, "搜索历史", 195, 7, 37, 13},
-            {1066, Kind::kLink, std::string("欢迎访问 ") + kGlossarySiteAddress, 235, 9, 129, 8},
-            {1071, Kind::kStatic, "", 2, 25, 157, 8, kCenter},
-            {1002, Kind::kList, "", 3, 34, 157, 153, kSingleSel | kShowSelAlways},
-            {1007, Kind::kButton, "数据配置", 165, 34, 39, 14},
-            {1031, Kind::kButton, "系统配置", 206, 34, 37, 14},
-            {1076, Kind::kButton, "开发日志", 244, 34, 37, 14},
-            {1008, Kind::kButton, "关于Termix", 282, 34, 45, 14},
-            {1062, Kind::kButton, "退出Termix", 327, 34, 45, 14, kCenter},
-            {1064, Kind::kFramedEdit, "", 165, 49, 207, 18, kMultiLine | kReadOnly | kDisabled},
+            {kInput, Kind::kFramedEdit, "", 31, 7, 111, 12, kTabStop | kAutoHScroll},
+            {kSearch, Kind::kButton, "查找(Enter)", 143, 7, 51, 13},
+            {kHistoryButton, Kind::kButton, "搜索历史", 195, 7, 37, 13},
+            {kHomeLink, Kind::kLink, std::string("欢迎访问 ") + kGlossarySiteAddress, 235, 9, 129,
+             8},
+            {kCount, Kind::kStatic, "", 2, 25, 157, 8, kCenter},
+            {kResultList, Kind::kList, "", 3, 34, 157, 153, kSingleSel | kShowSelAlways},
+            {kDataConfigButton, Kind::kButton, "数据配置", 165, 34, 39, 14},
+            {kSysConfigButton, Kind::kButton, "系统配置", 206, 34, 37, 14},
+            {kDevLogButton, Kind::kButton, "开发日志", 244, 34, 37, 14},
+            {kAboutButton, Kind::kButton, "关于Termix", 282, 34, 45, 14},
+            {kExitButton, Kind::kButton, "退出Termix", 327, 34, 45, 14, kCenter},
+            {kSummary, Kind::kFramedEdit, "", 165, 49, 207, 18, kMultiLine | kReadOnly | kDisabled},
             {kNoId, Kind::kGroupBox, "", 165, 64, 207, 123},
             {kNoId, Kind::kStatic, "术语:", 171, 74, 20, 8},
-            {1009, Kind::kFramedEdit, "", 193, 72, 175, 12, kReadOnly | kDisabled},
+            {kTerm, Kind::kFramedEdit, "", 193, 72, 175, 12, kReadOnly | kDisabled},
             {kNoId, Kind::kStatic, "汉意:", 171, 88, 20, 8},
-            {1010, Kind::kFramedEdit, "", 193, 86, 175, 12},
+            {kMeaning, Kind::kFramedEdit, "", 193, 86, 175, 12},
             {kNoId, Kind::kStatic, "解释:", 171, 130, 20, 8},
-            {1006, Kind::kEdit, "", 193, 100, 175, 69, kMultiLine | kVScroll | kWantReturn},
-            {1025, Kind::kButton, "复制", 169, 169, 22, 14},
-            {1011, Kind::kFramedEdit, "", 193, 171, 175, 12},
-            {1058, Kind::kButton, "All", 4, 192, 15, 28},
-            {1059, Kind::kButton, "?", 150, 192, 9, 28},
+            {kExplain, Kind::kEdit, "", 193, 100, 175, 69, kMultiLine | kVScroll | kWantReturn},
+            {kCopyButton, Kind::kButton, "复制", 169, 169, 22, 14},
+            {kCopyText, Kind::kFramedEdit, "", 193, 171, 175, 12},
+            {kAllButton, Kind::kButton, "All", 4, 192, 15, 28},
+            {kNonLetterButton, Kind::kButton, "?", 150, 192, 9, 28},
             {kNoId, Kind::kBitmap, "", 165, 189, 207, 32},
             {kNoId, Kind::kIcon, "", 350, 191, 20, 20},
         }};

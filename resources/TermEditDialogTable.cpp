@@ -1,7 +1,10 @@
 #include "resources/DialogBuilders.h"
 #include "resources/ResourceIds.h"
+#include "resources/TermEditDialogIds.h"
 
 namespace res::detail {
+
+using namespace termedit_ids;
 
 // The term popup editor: only the meaning and the explanation take the focus by Tab.
 Dialog MakeTermEditDialog() {
@@ -14,12 +17,13 @@ Dialog MakeTermEditDialog() {
         9,
         kModalFrame,
         {
-            {kIdCancel, Kind::kButton, "关    闭", 2, 2, 50, 14},
-            {1012, Kind::kButton, "删除术语", 52, 2, 50, 14},
-            {1030, Kind::kButton, "更新术语", 102, 2, 50, 14},
-            {1000, Kind::kFramedEdit, "", 2, 18, 151, 14, kReadOnly | kAutoHScroll},
-            {1010, Kind::kFramedEdit, "", 2, 34, 151, 14, kTabStop | kAutoHScroll},
-            {1006, Kind::kEdit, "", 2, 49, 151, 62, kMultiLine | kVScroll | kWantReturn | kTabStop},
+            {kClose, Kind::kButton, "关    闭", 2, 2, 50, 14},
+            {kDeleteButton, Kind::kButton, "删除术语", 52, 2, 50, 14},
+            {kUpdateButton, Kind::kButton, "更新术语", 102, 2, 50, 14},
+            {kTermEdit, Kind::kFramedEdit, "", 2, 18, 151, 14, kReadOnly | kAutoHScroll},
+            {kMeaningEdit, Kind::kFramedEdit, "", 2, 34, 151, 14, kTabStop | kAutoHScroll},
+            {kExplainEdit, Kind::kEdit, "", 2, 49, 151, 62,
+             kMultiLine | kVScroll | kWantReturn | kTabStop},
         }};
 }
 

@@ -6,11 +6,15 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libx11-dev libxcb1-dev libx11-xcb-dev
+  libx11-dev libxcb1-dev libx11-xcb-dev libxcb-keysyms1-dev
+  # the format check of the test script
+  clang-format
   # tests, sanitizers, fuzzing and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the end-to-end tests: an X server, a window manager with a tray, a driver, CJK fonts
   xvfb icewm xdotool x11-utils fonts-wqy-microhei
+  # keyboard mapping changes in the hotkey test
+  x11-xserver-utils
 )
 
 missing=()

@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: unit, data, widget (offscreen) and end-to-end (Xvfb) tests
-# on the regular build, the whole suite again under AddressSanitizer + UBSan, and a bounded run
-# of each fuzz target.
+# Sets up, checks the formatting, builds with warnings as errors and runs every test: unit, data,
+# widget (offscreen) and end-to-end (Xvfb) tests on the regular build, the whole suite again under
+# AddressSanitizer + UBSan, and a bounded run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 bash scripts/setup.sh
 
+echo "== format (clang-format) =="
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  mapfile -d '' sources < <(git ls-files -z -- '*.cpp' '*.h')
+else
+  mapfile -d '' sources < <(find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0)
+fi
+clang-format --dry-run --Werror "${sources[@]}"
+
 echo "== build and test =="
-cmake --preset default -DTERMIX_BUILD_TESTS=ON
+cmake --preset default -DTERMIX_BUILD_TESTS=ON -DTERMIX_WERROR=ON
 cmake --build --preset default -j"$jobs"
 ctest --preset default -j"$jobs"
 
 echo "== sanitizers (ASan + UBSan) =="
-cmake --preset asan
+cmake --preset asan -DTERMIX_WERROR=ON
 cmake --build --preset asan -j"$jobs"
 ctest --preset asan -j"$jobs" -LE e2e
 

@@ -1,7 +1,9 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "util/GbkCodec.h"
@@ -58,6 +60,16 @@ private:
     iconv_t m_cd;
 };
 
+// char16_t strings in the machine's byte order.
+constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 size_t Utf8SequenceLength(unsigned char lead) {
     if (lead < 0x80) {
         return 1;
@@ -102,6 +114,39 @@ std::string GbkToUtf8(std::string_view gbkText) {
         o.append("\xEF\xBF\xBD");
         return size_t{1};
     });
+}
+
+std::string Utf16ToGbk(std::u16string_view utf16, bool* lossless) {
+    thread_local Converter converter("CP936", kUtf16);
+    bool clean = true;
+    const std::string_view bytes(reinterpret_cast<const char*>(utf16.data()),
+                                 utf16.size() * sizeof(char16_t));
+    std::string out = converter.Convert(bytes, [&clean](std::string_view rest, std::string& o) {
+        clean = false;
+        o.push_back('?');
+        // A whole surrogate pair is one character; anything else is one unit.
+        char16_t units[2] = {0, 0};
+        std::memcpy(units, rest.data(), std::min(rest.size(), sizeof units));
+        const bool pair =
+            rest.size() >= sizeof units && IsHighSurrogate(units[0]) && IsLowSurrogate(units[1]);
+        return pair ? sizeof units : sizeof(char16_t);
+    });
+    if (lossless != nullptr) {
+        *lossless = clean;
+    }
+    return out;
+}
+
+std::u16string GbkToUtf16(std::string_view gbkText) {
+    thread_local Converter converter(kUtf16, "CP936");
+    const std::string bytes = converter.Convert(gbkText, [](std::string_view, std::string& o) {
+        const char16_t replacement = 0xFFFD;
+        o.append(reinterpret_cast<const char*>(&replacement), sizeof replacement);
+        return size_t{1};
+    });
+    std::u16string out(bytes.size() / sizeof(char16_t), u'\0');
+    std::memcpy(out.data(), bytes.data(), out.size() * sizeof(char16_t));
+    return out;
 }
 
 }  // namespace gbk::codec

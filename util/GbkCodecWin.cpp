@@ -52,4 +52,14 @@ std::string GbkToUtf8(std::string_view gbkText) {
     return Narrow(Widen(gbkText, kGbk), CP_UTF8, nullptr);
 }
 
+std::string Utf16ToGbk(std::u16string_view utf16, bool* lossless) {
+    // wchar_t is UTF-16 on Windows.
+    return Narrow(std::wstring(utf16.begin(), utf16.end()), kGbk, lossless);
+}
+
+std::u16string GbkToUtf16(std::string_view gbkText) {
+    const std::wstring wide = Widen(gbkText, kGbk);
+    return std::u16string(wide.begin(), wide.end());
+}
+
 }  // namespace gbk::codec

@@ -7,25 +7,6 @@
 namespace gbk {
 namespace {
 
-// Appends the UTF-8 form of one code point.
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // Case pairs of GBK double-byte letters: lead byte, first upper-case trail, last upper-case
 // trail, distance from upper to lower trail.
 struct CaseRange {
@@ -107,57 +88,11 @@ bool IsRepresentable(std::string_view utf8) {
 }
 
 std::string FromUtf16(std::u16string_view utf16) {
-    std::string utf8;
-    utf8.reserve(utf16.size() * 3);
-    for (size_t i = 0; i < utf16.size(); ++i) {
-        char32_t cp = utf16[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;  // lone surrogate
-        }
-        AppendUtf8(utf8, cp);
-    }
-    return FromUtf8(utf8);
+    return codec::Utf16ToGbk(utf16, nullptr);
 }
 
 std::u16string ToUtf16(std::string_view gbkText) {
-    const std::string utf8 = ToUtf8(gbkText);
-    std::u16string out;
-    out.reserve(utf8.size());
-    // The codec's output is valid UTF-8, so a simple decoder suffices.
-    for (size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        char32_t cp;
-        size_t len;
-        if (b < 0x80) {
-            cp = b;
-            len = 1;
-        } else if (b < 0xE0) {
-            cp = b & 0x1F;
-            len = 2;
-        } else if (b < 0xF0) {
-            cp = b & 0x0F;
-            len = 3;
-        } else {
-            cp = b & 0x07;
-            len = 4;
-        }
-        for (size_t k = 1; k < len && i + k < utf8.size(); ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
+    return codec::GbkToUtf16(gbkText);
 }
 
 std::string ToLower(std::string_view text) {

@@ -3,7 +3,11 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <cstdlib>
+#include <cstring>
 
+#include "core/HotkeyValue.h"
+#include "logging/LogCategories.h"
+#include "platform/VirtualKeyMap.h"
 #include "platform/x11/KeysymTable.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keyboard.h"
@@ -23,13 +27,45 @@ constexpr std::uint16_t kModifierBits = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTRO
                                         XCB_MOD_MASK_2 | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 |
                                         XCB_MOD_MASK_5;
 
+// The XKEYBOARD events that announce a new mapping (the xkbType byte of an XKB event). A client
+// that uses XKB, as Qt does, gets these instead of the core MappingNotify.
+constexpr std::uint8_t kXkbNewKeyboardNotify = 0;
+constexpr std::uint8_t kXkbMapNotify = 1;
+
+std::vector<std::uint16_t> LockVariants(std::uint16_t numLockMask) {
+    std::vector<std::uint16_t> variants{0, XCB_MOD_MASK_LOCK};
+    if (numLockMask != 0) {
+        variants.push_back(numLockMask);
+        variants.push_back(static_cast<std::uint16_t>(numLockMask | XCB_MOD_MASK_LOCK));
+    }
+    return variants;
+}
+
+std::uint8_t XkbEventBase(xcb_connection_t* connection) {
+    const char* name = "XKEYBOARD";
+    xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, static_cast<uint16_t>(std::strlen(name)), name),
+        nullptr);
+    const std::uint8_t base = reply != nullptr && reply->present ? reply->first_event : 0;
+    std::free(reply);
+    return base;
+}
+
+QString Describe(unsigned modifiers, unsigned virtualKey) {
+    return QString::fromStdString(
+        HotkeyDisplayText(hotkey::ModToControlFlags(modifiers), virtualKey));
+}
+
 }  // namespace
 
 CGlobalHotkeyX11::CGlobalHotkeyX11(QObject* parent) : IGlobalHotkey(parent) {
     if (const auto x = GetQtConnection()) {
         m_connection = x->connection;
         m_root = x->root;
+        m_xkbEventBase = XkbEventBase(m_connection);
         QCoreApplication::instance()->installNativeEventFilter(this);
+    } else {
+        qCWarning(lcPlatform) << "no X11 connection: the global hotkey is not available";
     }
 }
 
@@ -40,22 +76,7 @@ CGlobalHotkeyX11::~CGlobalHotkeyX11() {
     if (QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
     }
-    for (const Grab& grab : m_grabs) {
-        for (std::uint16_t lock : LockVariants(m_numLockMask)) {
-            xcb_ungrab_key(m_connection, grab.keycode, m_root,
-                           static_cast<uint16_t>(grab.modifiers | lock));
-        }
-    }
-    xcb_flush(m_connection);
-}
-
-std::vector<std::uint16_t> CGlobalHotkeyX11::LockVariants(std::uint16_t numLockMask) const {
-    std::vector<std::uint16_t> variants{0, XCB_MOD_MASK_LOCK};
-    if (numLockMask != 0) {
-        variants.push_back(numLockMask);
-        variants.push_back(static_cast<std::uint16_t>(numLockMask | XCB_MOD_MASK_LOCK));
-    }
-    return variants;
+    UngrabAll();
 }
 
 bool CGlobalHotkeyX11::IsGrabbed(xcb_keycode_t keycode, std::uint16_t modifiers) const {
@@ -74,17 +95,27 @@ bool CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey)
     if (m_connection == nullptr) {
         return false;
     }
-    const std::uint32_t keysym = VirtualKeyToKeysym(virtualKey);
-    if (keysym == 0) {
+    const Combination combination{id, modifiers, virtualKey};
+    const CX11Keyboard keyboard(m_connection);
+    if (!GrabCombination(combination, keyboard)) {
         return false;
     }
-    const CX11Keyboard keyboard(m_connection);
+    m_combinations.push_back(combination);
+    return true;
+}
+
+bool CGlobalHotkeyX11::GrabCombination(const Combination& combination,
+                                       const CX11Keyboard& keyboard) {
+    const QString name = Describe(combination.modifiers, combination.virtualKey);
+    const std::uint32_t keysym = VirtualKeyToKeysym(combination.virtualKey);
     const std::vector<xcb_keycode_t> keycodes = keyboard.KeycodesFor(keysym);
     if (keycodes.empty()) {
+        qCWarning(lcPlatform).nospace()
+            << "hotkey " << name << " not grabbed: no key carries keysym 0x" << Qt::hex << keysym;
         return false;
     }
     m_numLockMask = keyboard.NumLockMask();
-    const std::uint16_t mask = keyboard.ToModifierMask(modifiers);
+    const std::uint16_t mask = keyboard.ToModifierMask(combination.modifiers);
 
     struct Pending {
         xcb_keycode_t keycode;
@@ -97,7 +128,7 @@ bool CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey)
         if (IsGrabbed(keycode, mask)) {
             continue;  // already ours: grabbing again would change nothing
         }
-        added.push_back({id, keycode, mask});
+        added.push_back({combination.id, keycode, mask});
         for (std::uint16_t lock : LockVariants(m_numLockMask)) {
             const auto combined = static_cast<std::uint16_t>(mask | lock);
             // owner_events false: the press is reported on the root window even while one of
@@ -112,7 +143,13 @@ bool CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey)
     std::vector<Pending> granted;
     for (const Pending& request : pending) {
         if (xcb_generic_error_t* error = xcb_request_check(m_connection, request.cookie)) {
-            refused = true;  // BadAccess: another client holds this combination
+            if (!refused) {
+                qCWarning(lcPlatform).nospace()
+                    << "hotkey " << name << " refused: GrabKey on keycode " << request.keycode
+                    << " failed with X error " << error->error_code
+                    << " (another client holds the combination)";
+            }
+            refused = true;
             std::free(error);
         } else {
             granted.push_back(request);
@@ -129,11 +166,58 @@ bool CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey)
     return true;
 }
 
+void CGlobalHotkeyX11::UngrabAll() {
+    for (const Grab& grab : m_grabs) {
+        for (std::uint16_t lock : LockVariants(m_numLockMask)) {
+            xcb_ungrab_key(m_connection, grab.keycode, m_root,
+                           static_cast<uint16_t>(grab.modifiers | lock));
+        }
+    }
+    m_grabs.clear();
+    xcb_flush(m_connection);
+}
+
+void CGlobalHotkeyX11::ScheduleRegrab() {
+    if (m_regrabPending || m_combinations.empty()) {
+        return;
+    }
+    // A layout switch or an xmodmap run sends several events; regrab once after them.
+    m_regrabPending = true;
+    QMetaObject::invokeMethod(
+        this, [this] { Regrab(); }, Qt::QueuedConnection);
+}
+
+void CGlobalHotkeyX11::Regrab() {
+    m_regrabPending = false;
+    UngrabAll();
+    const CX11Keyboard keyboard(m_connection);
+    for (const Combination& combination : m_combinations) {
+        GrabCombination(combination, keyboard);
+    }
+}
+
+bool CGlobalHotkeyX11::IsMappingChange(const xcb_generic_event_t* event) const {
+    const std::uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_MAPPING_NOTIFY) {
+        const auto* mapping = reinterpret_cast<const xcb_mapping_notify_event_t*>(event);
+        return mapping->request == XCB_MAPPING_KEYBOARD || mapping->request == XCB_MAPPING_MODIFIER;
+    }
+    if (m_xkbEventBase != 0 && type == m_xkbEventBase) {
+        const std::uint8_t xkbType = event->pad0;
+        return xkbType == kXkbNewKeyboardNotify || xkbType == kXkbMapNotify;
+    }
+    return false;
+}
+
 bool CGlobalHotkeyX11::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t" || message == nullptr) {
         return false;
     }
     auto* event = static_cast<xcb_generic_event_t*>(message);
+    if (IsMappingChange(event)) {
+        ScheduleRegrab();
+        return false;  // Qt updates its own keymap from the same event
+    }
     const uint8_t type = event->response_type & 0x7f;
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
         return false;

@@ -1,178 +1,159 @@
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
+#include <QString>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "logging/LogCategories.h"
 #include "platform/WindowActivation.h"
 #include "platform/x11/ShowRequestProtocol.h"
+#include "platform/x11/X11Connection.h"
 
 namespace platform {
 namespace {
 
+constexpr int kMaxDepth = 64;
+constexpr xcb_window_t kNoWindow = XCB_WINDOW_NONE;
+
 struct Atoms {
-    Atom netWmName;
-    Atom utf8String;
-    Atom marker;
-    Atom show;
-    Atom netActiveWindow;
+    xcb_atom_t netWmName;
+    xcb_atom_t utf8String;
+    xcb_atom_t marker;
+    xcb_atom_t show;
 };
 
-// The raw bytes of a property of 8-bit format and the given type; empty optional when absent.
-std::optional<std::string> ReadStringProperty(Display* display, Window window, Atom property,
-                                              Atom type) {
-    Atom actualType = 0;
-    int actualFormat = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, 4096, False, type, &actualType,
-                           &actualFormat, &count, &remaining, &data) != Success) {
-        return std::nullopt;
+// The property's raw bytes and type; empty when the window does not have it.
+struct Property {
+    xcb_atom_t type;
+    std::string bytes;
+};
+
+std::optional<Property> ReadProperty(xcb_connection_t* connection, xcb_window_t window,
+                                     xcb_atom_t property) {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 4096),
+        nullptr);
+    std::optional<Property> result;
+    if (reply != nullptr && reply->type != XCB_ATOM_NONE) {
+        const auto* data = static_cast<const char*>(xcb_get_property_value(reply));
+        const int length = xcb_get_property_value_length(reply);
+        result = Property{reply->type, std::string(data, static_cast<size_t>(length))};
     }
-    std::optional<std::string> result;
-    if (actualType == type && actualFormat == 8 && data != nullptr) {
-        result.emplace(reinterpret_cast<const char*>(data), count);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
+    std::free(reply);
     return result;
 }
 
-bool HasProperty(Display* display, Window window, Atom property) {
-    Atom actualType = 0;
-    int actualFormat = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, 1, False, AnyPropertyType,
-                                          &actualType, &actualFormat, &count, &remaining, &data);
-    if (data != nullptr) {
-        XFree(data);
+// The window's title in UTF-8: _NET_WM_NAME, else WM_NAME (UTF8_STRING, or Latin-1 STRING).
+std::optional<std::string> ReadTitle(xcb_connection_t* connection, xcb_window_t window,
+                                     const Atoms& atoms) {
+    if (auto name = ReadProperty(connection, window, atoms.netWmName);
+        name && name->type == atoms.utf8String) {
+        return name->bytes;
     }
-    return status == Success && actualType != None;
-}
-
-// The window's title in UTF-8: _NET_WM_NAME, else WM_NAME in whatever encoding it was set
-// (Latin-1 STRING, COMPOUND_TEXT or UTF8_STRING).
-std::optional<std::string> ReadTitle(Display* display, Window window, const Atoms& atoms) {
-    if (auto name = ReadStringProperty(display, window, atoms.netWmName, atoms.utf8String)) {
-        return name;
-    }
-    XTextProperty text{};
-    if (XGetWMName(display, window, &text) == 0 || text.value == nullptr) {
+    auto name = ReadProperty(connection, window, XCB_ATOM_WM_NAME);
+    if (!name) {
         return std::nullopt;
     }
-    std::optional<std::string> result;
-    char** list = nullptr;
-    int count = 0;
-    if (Xutf8TextPropertyToTextList(display, &text, &list, &count) >= Success && count > 0 &&
-        list != nullptr) {
-        result.emplace(list[0]);
+    if (name->type == atoms.utf8String) {
+        return name->bytes;
     }
-    if (list != nullptr) {
-        XFreeStringList(list);
-    }
-    XFree(text.value);
-    return result;
+    return QString::fromLatin1(name->bytes.data(), static_cast<qsizetype>(name->bytes.size()))
+        .toStdString();
 }
 
-std::vector<Window> Children(Display* display, Window window) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    std::vector<Window> result;
-    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 &&
-        children != nullptr) {
-        result.assign(children, children + count);
-    }
-    if (children != nullptr) {
-        XFree(children);
+// Children bottom to top, as the server stacks them.
+std::vector<xcb_window_t> Children(xcb_connection_t* connection, xcb_window_t window) {
+    std::vector<xcb_window_t> result;
+    xcb_query_tree_reply_t* reply =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+    if (reply != nullptr) {
+        const xcb_window_t* children = xcb_query_tree_children(reply);
+        result.assign(children, children + xcb_query_tree_children_length(reply));
+        std::free(reply);
     }
     return result;
 }
 
 // Searches the subtree of `window`, deepest windows first, so that an application's window is
 // preferred to a window manager frame that repeats its title.
-Window FindInSubtree(Display* display, Window window, const std::string& title, const Atoms& atoms,
-                     int depth) {
-    if (depth > 64) {
-        return 0;
+xcb_window_t FindInSubtree(xcb_connection_t* connection, xcb_window_t window,
+                           const std::string& title, const Atoms& atoms, int depth) {
+    if (depth > kMaxDepth) {
+        return kNoWindow;
     }
-    const std::vector<Window> children = Children(display, window);
+    const std::vector<xcb_window_t> children = Children(connection, window);
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (const Window found = FindInSubtree(display, *it, title, atoms, depth + 1)) {
+        if (const xcb_window_t found = FindInSubtree(connection, *it, title, atoms, depth + 1)) {
             return found;
         }
     }
-    const std::optional<std::string> name = ReadTitle(display, window, atoms);
-    return name && *name == title ? window : 0;
+    const std::optional<std::string> name = ReadTitle(connection, window, atoms);
+    return name && *name == title ? window : kNoWindow;
 }
 
-// The matching window highest in the stacking order, as FindWindow would return it.
-Window FindWindowByTitle(Display* display, const std::string& title, const Atoms& atoms) {
-    const Window root = DefaultRootWindow(display);
-    const std::vector<Window> topLevel = Children(display, root);
-    // XQueryTree lists children bottom to top.
-    for (auto it = topLevel.rbegin(); it != topLevel.rend(); ++it) {
-        if (const Window found = FindInSubtree(display, *it, title, atoms, 1)) {
-            return found;
-        }
+void SendShowRequest(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t show) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = show;
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
+}
+
+// A withdrawn window of another program is mapped again and raised, as SW_RESTORE would.
+void RestoreIfUnmapped(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, window), nullptr);
+    if (attributes != nullptr && attributes->map_state == XCB_MAP_STATE_UNMAPPED &&
+        attributes->override_redirect == 0) {
+        const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+        xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        xcb_map_window(connection, window);
     }
-    return 0;
-}
-
-void SendClientMessage(Display* display, Window target, Window window, Atom type, long mask,
-                       long data0) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = type;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = data0;
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, target, False, mask, &event);
+    std::free(attributes);
 }
 
 }  // namespace
 
 bool ActivateExistingWindow(const std::string& titleUtf8) {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
+    const auto x = x11::GetQtConnection();
+    if (!x) {
+        qCWarning(lcPlatform) << "no X11 connection: the running copy cannot be brought forward";
         return false;
     }
+    xcb_connection_t* connection = x->connection;
     const Atoms atoms{
-        XInternAtom(display, "_NET_WM_NAME", False),
-        XInternAtom(display, "UTF8_STRING", False),
-        XInternAtom(display, x11::kMarkerProperty, False),
-        XInternAtom(display, x11::kShowMessage, False),
-        XInternAtom(display, "_NET_ACTIVE_WINDOW", False),
+        x11::InternAtom(connection, "_NET_WM_NAME"),
+        x11::InternAtom(connection, "UTF8_STRING"),
+        x11::InternAtom(connection, x11::kMarkerProperty),
+        x11::InternAtom(connection, x11::kShowMessage),
     };
-    const Window window = FindWindowByTitle(display, titleUtf8, atoms);
-    if (window != 0) {
-        if (HasProperty(display, window, atoms.marker)) {
-            // Our own copy shows itself; mapping its hidden window from here would leave Qt
-            // believing it is still hidden.
-            SendClientMessage(display, window, window, atoms.show, NoEventMask, 0);
-        } else {
-            // Another program's window: restore it (a withdrawn window is mapped again, as
-            // SW_RESTORE would) and let the window manager raise and focus it.
-            XWindowAttributes attributes{};
-            if (XGetWindowAttributes(display, window, &attributes) != 0 &&
-                attributes.map_state == IsUnmapped && !attributes.override_redirect) {
-                XMapRaised(display, window);
-            }
-            SendClientMessage(display, DefaultRootWindow(display), window, atoms.netActiveWindow,
-                              SubstructureRedirectMask | SubstructureNotifyMask, 2);
-        }
-        XSync(display, False);
+    // The matching window highest in the stacking order, as FindWindow would return it.
+    xcb_window_t window = kNoWindow;
+    const std::vector<xcb_window_t> topLevel = Children(connection, x->root);
+    for (auto it = topLevel.rbegin(); it != topLevel.rend() && window == kNoWindow; ++it) {
+        window = FindInSubtree(connection, *it, titleUtf8, atoms, 1);
     }
-    XCloseDisplay(display);
-    return window != 0;
+    if (window == kNoWindow) {
+        qCWarning(lcPlatform) << "no window titled" << QString::fromStdString(titleUtf8);
+        return false;
+    }
+    if (ReadProperty(connection, window, atoms.marker)) {
+        // Our own copy shows itself; mapping its hidden window from here would leave Qt
+        // believing it is still hidden.
+        SendShowRequest(connection, window, atoms.show);
+        xcb_flush(connection);
+    } else {
+        // Another program's window: restore it and let the window manager raise and focus it.
+        RestoreIfUnmapped(connection, window);
+        x11::SendNetActiveWindow(connection, x->root, window);
+    }
+    return true;
 }
 
 }  // namespace platform

@@ -2,27 +2,19 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/HotkeyValue.h"
+#include "logging/LogCategories.h"
 
 namespace platform::x11 {
 
-CX11Keyboard::CX11Keyboard(xcb_connection_t* connection) {
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    m_minKeycode = setup->min_keycode;
-    const auto count = static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1);
-
-    xcb_get_keyboard_mapping_reply_t* keyboard = xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, m_minKeycode, count), nullptr);
-    if (keyboard != nullptr) {
-        const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(keyboard);
-        const int length = xcb_get_keyboard_mapping_keysyms_length(keyboard);
-        m_keysyms.assign(keysyms, keysyms + length);
-        m_keysymsPerKeycode = keyboard->keysyms_per_keycode;
-        std::free(keyboard);
+CX11Keyboard::CX11Keyboard(xcb_connection_t* connection)
+    : m_symbols(xcb_key_symbols_alloc(connection)) {
+    if (m_symbols == nullptr) {
+        qCWarning(lcPlatform) << "xcb_key_symbols_alloc failed: no keyboard mapping";
     }
-
     xcb_get_modifier_mapping_reply_t* modifiers =
         xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr);
     if (modifiers != nullptr) {
@@ -31,6 +23,8 @@ CX11Keyboard::CX11Keyboard(xcb_connection_t* connection) {
         m_modifierKeycodes.assign(keycodes, keycodes + length);
         m_keycodesPerModifier = modifiers->keycodes_per_modifier;
         std::free(modifiers);
+    } else {
+        qCWarning(lcPlatform) << "GetModifierMapping failed: Alt and NumLock keep their defaults";
     }
 
     if (const std::uint16_t alt = ModifierMaskFor(XK_Alt_L); alt != 0) {
@@ -39,20 +33,24 @@ CX11Keyboard::CX11Keyboard(xcb_connection_t* connection) {
     m_numLockMask = ModifierMaskFor(XK_Num_Lock);
 }
 
+CX11Keyboard::~CX11Keyboard() {
+    if (m_symbols != nullptr) {
+        xcb_key_symbols_free(m_symbols);
+    }
+}
+
 std::vector<xcb_keycode_t> CX11Keyboard::KeycodesFor(std::uint32_t keysym) const {
     std::vector<xcb_keycode_t> result;
-    if (m_keysymsPerKeycode <= 0 || keysym == 0) {
+    if (m_symbols == nullptr || keysym == 0) {
         return result;
     }
-    const size_t perKeycode = static_cast<size_t>(m_keysymsPerKeycode);
-    const size_t levels = perKeycode < 2 ? perKeycode : 2;
-    for (size_t index = 0; index + perKeycode <= m_keysyms.size(); index += perKeycode) {
-        for (size_t level = 0; level < levels; ++level) {
-            if (m_keysyms[index + level] == keysym) {
-                result.push_back(static_cast<xcb_keycode_t>(m_minKeycode + index / perKeycode));
-                break;
-            }
+    // A list ending in XCB_NO_SYMBOL, allocated for the caller; null when no key carries it.
+    xcb_keycode_t* keycodes = xcb_key_symbols_get_keycode(m_symbols, keysym);
+    if (keycodes != nullptr) {
+        for (const xcb_keycode_t* code = keycodes; *code != XCB_NO_SYMBOL; ++code) {
+            result.push_back(*code);
         }
+        std::free(keycodes);
     }
     return result;
 }
@@ -63,21 +61,11 @@ std::uint16_t CX11Keyboard::ModifierMaskFor(std::uint32_t keysym) const {
     }
     const std::vector<xcb_keycode_t> keycodes = KeycodesFor(keysym);
     const size_t perModifier = static_cast<size_t>(m_keycodesPerModifier);
-    for (size_t row = 0; row < 8; ++row) {
-        for (size_t column = 0; column < perModifier; ++column) {
-            const size_t index = row * perModifier + column;
-            if (index >= m_modifierKeycodes.size()) {
-                return 0;
-            }
-            const xcb_keycode_t keycode = m_modifierKeycodes[index];
-            if (keycode == 0) {
-                continue;
-            }
-            for (xcb_keycode_t candidate : keycodes) {
-                if (candidate == keycode) {
-                    return static_cast<std::uint16_t>(1u << row);
-                }
-            }
+    for (size_t index = 0; index < m_modifierKeycodes.size() && index < 8 * perModifier; ++index) {
+        const xcb_keycode_t keycode = m_modifierKeycodes[index];
+        if (keycode != 0 &&
+            std::find(keycodes.begin(), keycodes.end(), keycode) != keycodes.end()) {
+            return static_cast<std::uint16_t>(1u << (index / perModifier));
         }
     }
     return 0;

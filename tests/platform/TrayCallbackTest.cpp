@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TrayCallback.h"
+#include "ui/main/TrayCallback.h"
 
 namespace {
 

@@ -23,11 +23,25 @@ TEST(GbkConversion, UnrepresentableAndMalformedTextBecomesQuestionMarks) {
     EXPECT_EQ(gbk::FromUtf8("a\xE6\x9C"), "a?");  // cut-off sequence
     EXPECT_FALSE(gbk::IsRepresentable("\xF0\x9F\x98\x80"));
     EXPECT_TRUE(gbk::IsRepresentable("参与者（Actor）"));
-    EXPECT_EQ(gbk::FromUtf16(u"x\xD800y"), "x?y");  // a lone surrogate
+    EXPECT_EQ(gbk::FromUtf16(u"x\xD800y"), "x?y");      // a lone surrogate
+    EXPECT_EQ(gbk::FromUtf16(u"x\xDC00"), "x?");        // a lone trail surrogate at the end
+    EXPECT_EQ(gbk::FromUtf16(u"a\U0001F600b"), "a?b");  // one "?" for a whole surrogate pair
+    EXPECT_EQ(gbk::FromUtf16(u"\u0E01\u672F"), "?" + GBK("术"));
 }
 
 TEST(GbkConversion, InvalidGbkBecomesReplacementCharacter) {
     EXPECT_EQ(gbk::ToUtf8("a\xFF"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(gbk::ToUtf16("a\xFF"), u"a\uFFFD");
+    EXPECT_EQ(gbk::ToUtf16("a\xCD"), u"a\uFFFD");  // a lead byte cut off at the end
+    // Long texts pass the converter's buffer boundary intact.
+    const std::string many = [] {
+        std::string text;
+        for (int i = 0; i < 5000; ++i) {
+            text += GBK("术");
+        }
+        return text;
+    }();
+    EXPECT_EQ(gbk::FromUtf16(gbk::ToUtf16(many)), many);
 }
 
 TEST(GbkCaseFolding, FoldsAsciiAndDoubleByteLetters) {

@@ -5,6 +5,7 @@
 #include "core/ConfGlobal.h"
 #include "core/TermRecord.h"
 #include "platform/GlobalHotkey.h"
+#include "resources/LetterButtonIds.h"
 #include "resources/ResourceIds.h"
 #include "ui/dataconfig/DataConfigDlg.h"
 #include "ui/dataconfig/TermEditDlg.h"
@@ -52,7 +53,9 @@ std::vector<GalleryEntry> DialogGallery() {
              main.SearchKeyword("class");
          }},
         {QStringLiteral("103-dataconfig.png"), [] { return std::make_unique<CDataConfigDlg>(); },
-         [](CDialogBase& dialog) { Click(dialog, 1032); }},  // the terms starting with "A"
+         [](CDialogBase& dialog) {
+             Click(dialog, letter_ids::kFirstUpper);
+         }},  // the terms starting with "A"
         {QStringLiteral("104-termedit.png"),
          [] {
              auto editor = std::make_unique<CTermEditDlg>();

@@ -9,14 +9,16 @@
 #include "controls/ColorLabel.h"
 #include "controls/LinkLabel.h"
 #include "controls/MessageBox.h"
+#include "controls/QtText.h"
 #include "controls/ResourceImages.h"
 #include "controls/SkinButton.h"
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
+#include "logging/LogCategories.h"
+#include "resources/DataConfigDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
-#include "ui/dataconfig/DataConfigIds.h"
 #include "util/GbkText.h"
 
 using namespace dataconfig_ids;
@@ -77,6 +79,7 @@ int CDataConfigDlg::DoModal() {
     try {
         GetGlossary();
     } catch (const Qm_conf_solitude_Exception& error) {
+        qCWarning(lcStore) << qtext::ToQt(error.m_message);
         ShowMessageBox(error.m_message + GBK("\n\n术语库无法读入，不能打开数据配置窗口!"),
                        parentWidget());
         return kIdCancel;
@@ -165,6 +168,7 @@ bool CDataConfigDlg::SaveGlossary() {
         GetGlossary().Save();
         return true;
     } catch (const Qm_conf_solitude_Exception& error) {
+        qCWarning(lcStore) << qtext::ToQt(error.m_message);
         ShowMessageBox(
             error.m_message +
                 GBK("\n\n术语库没有保存，这次所做的修改仍然保留。请排除问题后再试一次。"),

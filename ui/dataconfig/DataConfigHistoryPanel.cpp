@@ -7,8 +7,8 @@
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
 #include "ui/dataconfig/DataConfigDlg.h"
-#include "ui/dataconfig/DataConfigIds.h"
 #include "ui/dataconfig/RowTerm.h"
 #include "util/GbkText.h"
 

@@ -7,8 +7,8 @@
 #include "core/AutoSplit.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
 #include "ui/dataconfig/DataConfigDlg.h"
-#include "ui/dataconfig/DataConfigIds.h"
 #include "ui/dataconfig/DirectoryOpener.h"
 #include "ui/dataconfig/RowTerm.h"
 #include "ui/dataconfig/TermRecordCheck.h"
@@ -86,7 +86,7 @@ void CDataConfigDlg::OnClearInput() {
 }
 
 void CDataConfigDlg::OnLetter(int id) {
-    GetGlossary().ListByFirstLetter(*m_listTerms, LetterOfButton(id));
+    GetGlossary().ListByFirstLetter(*m_listTerms, letter_ids::LetterOfButton(id));
 }
 
 void CDataConfigDlg::OnAll() {

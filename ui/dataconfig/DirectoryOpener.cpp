@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "logging/LogCategories.h"
+
 namespace {
 std::function<void(const QString&)> g_testOpener;
 }  // namespace
@@ -19,7 +21,9 @@ void OpenDirectoryInFileManager(const QString& directory) {
     }
     // Started with an argument vector, never through a shell, so no character of the path is
     // interpreted.
-    QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{directory});
+    if (!QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{directory})) {
+        qCWarning(lcUi) << "cannot open the folder" << directory << "in a file manager";
+    }
 }
 
 void SetDirectoryOpenerForTesting(std::function<void(const QString& directory)> opener) {

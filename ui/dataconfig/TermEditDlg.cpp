@@ -5,15 +5,10 @@
 #include "controls/MessageBox.h"
 #include "controls/SkinButton.h"
 #include "resources/ResourceIds.h"
+#include "resources/TermEditDialogIds.h"
 #include "ui/dataconfig/TermRecordCheck.h"
 
-namespace {
-constexpr int kDeleteButton = 1012;
-constexpr int kUpdateButton = 1030;
-constexpr int kTermEdit = 1000;
-constexpr int kMeaningEdit = 1010;
-constexpr int kExplainEdit = 1006;
-}  // namespace
+using namespace termedit_ids;
 
 CTermEditDlg::CTermEditDlg(QWidget* parent) : CDialogBase(res::kDialogTermEdit, parent) {
     BindText(kTermEdit, &m_strTerm);

@@ -1,11 +1,12 @@
 #include "ui/info/AboutDlg.h"
 
+#include "resources/AboutDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "util/GbkText.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : CDialogBase(res::kDialogAbout, parent) {
-    BindText(kVersionId, &m_strVersion);
+    BindText(about_ids::kVersion, &m_strVersion);
 }
 
 bool CAboutDlg::OnInitDialog() {

@@ -8,8 +8,6 @@
 class CAboutDlg : public CDialogBase {
     Q_OBJECT
 public:
-    static constexpr int kVersionId = 1063;
-
     explicit CAboutDlg(QWidget* parent = nullptr);
 
 protected:

@@ -5,6 +5,7 @@
 #include "controls/QtText.h"
 #include "controls/ResourceImages.h"
 #include "controls/SortListCtrl.h"
+#include "resources/InfoDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "ui/info/InfoTexts.h"
@@ -12,7 +13,7 @@
 #include "util/GbkText.h"
 
 CInfoDlg::CInfoDlg(QWidget* parent)
-    : CDialogBase(res::kDialogInfo, parent), m_listText(Control<CSortListCtrl>(kListId)) {
+    : CDialogBase(res::kDialogInfo, parent), m_listText(Control<CSortListCtrl>(info_ids::kList)) {
     setWindowIcon(LoadIconResource(res::kIconMain));
 }
 

@@ -11,7 +11,6 @@ class CSortListCtrl;
 class CInfoDlg : public CDialogBase {
     Q_OBJECT
 public:
-    static constexpr int kListId = 1072;
     static constexpr int kListMargin = 15;  // pixels between the list and the window's edges
 
     explicit CInfoDlg(QWidget* parent = nullptr);

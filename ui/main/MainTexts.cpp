@@ -70,20 +70,4 @@ std::string AboutText() {
         "                    -- 愿术语统一, 译文通达 --\r\n");
 }
 
-char LetterOfButton(int controlId) {
-    if (controlId >= 1032 && controlId <= 1043) {
-        return static_cast<char>('A' + (controlId - 1032));
-    }
-    if (controlId >= 1044 && controlId <= 1055) {
-        return static_cast<char>('N' + (controlId - 1044));
-    }
-    if (controlId == 1056) {
-        return 'M';
-    }
-    if (controlId == 1057) {
-        return 'Z';
-    }
-    return 0;
-}
-
 }  // namespace main_texts

@@ -24,8 +24,4 @@ std::string AboutMeaning();
 // The multi-line about text (CR LF line breaks, ending in CR LF).
 std::string AboutText();
 
-// The letter of a letter button (ids 1032..1057: A-L, N-Y, then M and Z), or 0 for any other
-// id.
-char LetterOfButton(int controlId);
-
 }  // namespace main_texts

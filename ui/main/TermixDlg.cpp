@@ -15,7 +15,6 @@
 #include <QWindow>
 #include <system_error>
 
-#include "app/TrayCallback.h"
 #include "controls/LinkLabel.h"
 #include "controls/MessageBox.h"
 #include "controls/QtText.h"
@@ -28,17 +27,19 @@
 #include "core/History.h"
 #include "core/HotkeyValue.h"
 #include "core/PairFile.h"
+#include "logging/LogCategories.h"
 #include "platform/GlobalHotkey.h"
 #include "platform/NativeWindow.h"
 #include "platform/ShowRequestReceiver.h"
+#include "resources/MainDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "ui/dataconfig/DataConfigDlg.h"
 #include "ui/info/AboutDlg.h"
 #include "ui/info/InfoDlg.h"
 #include "ui/main/ExitSequence.h"
-#include "ui/main/MainIds.h"
 #include "ui/main/MainTexts.h"
+#include "ui/main/TrayCallback.h"
 #include "ui/settings/SysConfigDlg.h"
 #include "util/FieldString.h"
 #include "util/GbkText.h"
@@ -196,7 +197,8 @@ void CTermixDlg::StartStartupWorker() {
                     this, [this, term] { OnStartupSearch(term); }, Qt::QueuedConnection);
             },
             m_startupDelays);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
+        qCWarning(lcUi) << "the start-up worker did not start:" << error.what();
         ShowMessageBox(GBK("“启动后的延时线程”运行失败!"), this);
     }
 }
@@ -231,8 +233,10 @@ bool CTermixDlg::SaveBeforeExit() {
     }
     m_ended = true;
     m_worker.Stop();
-    RunSaveBeforeExit(ProgramExitStores(),
-                      [this](const std::string& message) { ShowMessageBox(message, this); });
+    RunSaveBeforeExit(ProgramExitStores(), [this](const std::string& message) {
+        qCWarning(lcStore) << qtext::ToQt(message);
+        ShowMessageBox(message, this);
+    });
     return true;
 }
 
@@ -379,6 +383,7 @@ void CTermixDlg::Guarded(Command&& command) {
     } catch (const Qm_conf_solitude_Exception& e) {
         const bool readError = e.m_message.rfind(GBK("读入配置文件("), 0) == 0;
         if (!readError || m_reportedReadErrors.insert(e.m_message).second) {
+            qCWarning(lcStore) << qtext::ToQt(e.m_message);
             ShowMessageBox(e.m_message, this);
         }
     }
@@ -387,6 +392,7 @@ void CTermixDlg::Guarded(Command&& command) {
 
 void CTermixDlg::ShowDamagedFiles() {
     for (const DamagedFile& damaged : TakeDamagedFileReports()) {
+        qCWarning(lcStore) << qtext::ToQt(DamagedFileMessage(damaged));
         ShowMessageBox(DamagedFileMessage(damaged), this);
     }
 }
@@ -469,7 +475,7 @@ void CTermixDlg::SearchInitial(char letter) {
 }
 
 void CTermixDlg::OnLetterButton(int id) {
-    if (const char letter = main_texts::LetterOfButton(id); letter != 0 && !m_ended) {
+    if (const char letter = letter_ids::LetterOfButton(id); letter != 0 && !m_ended) {
         SearchInitial(letter);
     }
 }

@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "app/TrayNotifyIcon.h"
 #include "controls/DialogBase.h"
 #include "ui/main/StartupWorker.h"
+#include "ui/main/TrayNotifyIcon.h"
 
 class CConfGlobal;
 class CLinkLabel;

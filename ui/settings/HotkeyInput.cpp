@@ -57,14 +57,32 @@ void CHotkeyInput::Show() {
     } else {
         m_edit->clear();
     }
-    // The control shows the combination the way a hotkey control writes it.
-    if (m_text != nullptr) {
+    ShowText();
+}
+
+void CHotkeyInput::ShowText() {
+    if (m_text == nullptr) {
+        return;
+    }
+    // The control shows the combination the way a hotkey control writes it, and an empty
+    // control shows nothing (the key sequence edit puts its English prompt back when cleared).
+    if (m_text->text() != DisplayText()) {
         m_text->setText(DisplayText());
+    }
+    if (!m_text->placeholderText().isEmpty()) {
+        m_text->setPlaceholderText(QString());
     }
 }
 
 bool CHotkeyInput::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        // The key sequence edit rewrites its text in its own format when the focus moves; the
+        // control keeps one text, the combination as a hotkey control writes it.
+        const bool handled = watched->event(event);
+        ShowText();
+        return handled;
+    }
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
         type != QEvent::ShortcutOverride) {
         return QObject::eventFilter(watched, event);

@@ -26,6 +26,7 @@ protected:
 
 private:
     void Show();
+    void ShowText();
 
     QKeySequenceEdit* m_edit;
     QLineEdit* m_text;

@@ -8,21 +8,11 @@
 #include "core/HotkeyValue.h"
 #include "platform/GlobalHotkey.h"
 #include "resources/ResourceIds.h"
+#include "resources/SettingsDialogIds.h"
 #include "ui/settings/HotkeyInput.h"
 #include "util/GbkText.h"
 
-namespace {
-
-constexpr int kStartupHide = 1059;
-constexpr int kCloseHides = 1060;
-constexpr int kEscHides = 1061;
-constexpr int kStartupSearch = 1062;
-constexpr int kStartupTerm = 1065;
-constexpr int kHotkeyInput = 1073;
-constexpr int kAssignHotkey = 1074;
-constexpr int kHistorySaved = 1075;
-
-}  // namespace
+using namespace settings_ids;
 
 CSysConfigDlg::CSysConfigDlg(platform::IGlobalHotkey& hotkey, const CConfGlobal::Values& current,
                              QWidget* parent)
@@ -69,6 +59,15 @@ void CSysConfigDlg::OnAssignHotkey() {
     }
     const unsigned virtualKey = m_hotkeyInput->VirtualKey();
     const unsigned modifiers = hotkey::ControlFlagsToMod(m_hotkeyInput->ControlFlags());
+    if (virtualKey == 0) {
+        // Nothing to register: the program keeps what it registered during this run, and after
+        // "保存" no hotkey is registered at the next start.
+        m_dwHotkey = 0;
+        ShowMessageBox(GBK("没有指定热键: 保存后，下次启动时不再注册热键。\n"
+                           "本次运行中已注册的热键仍然有效，直到程序退出。"),
+                       this);
+        return;
+    }
     if (!m_hotkey.Register(hotkey::kHotkeyId, modifiers, virtualKey)) {
         ShowMessageBox(GBK("向系统注册 Termix 热键失败!"), this);
         return;

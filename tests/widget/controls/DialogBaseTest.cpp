@@ -17,7 +17,9 @@
 #include "controls/SkinButton.h"
 #include "controls/SortListCtrl.h"
 #include "resources/DialogTable.h"
+#include "resources/MainDialogIds.h"
 #include "resources/ResourceIds.h"
+#include "resources/SettingsDialogIds.h"
 #include "util/GbkText.h"
 
 namespace {
@@ -30,8 +32,8 @@ std::string G(const std::string& utf8) {
 class BoundDialog : public CDialogBase {
 public:
     BoundDialog() : CDialogBase(res::kDialogSettings) {
-        BindText(1065, &term);
-        BindCheck(1059, &hide);
+        BindText(settings_ids::kStartupTerm, &term);
+        BindCheck(settings_ids::kStartupHide, &hide);
     }
     std::string term;
     int hide = 0;
@@ -70,13 +72,15 @@ TEST(DialogTables, EveryDialogHasUniqueIdsInsideItsClientArea) {
 
 TEST(DialogBase, BuildsEachControlKindByIdWithItsObjectName) {
     CDialogBase main(res::kDialogMain);
-    EXPECT_NE(main.Control<CFramedEdit>(1000), nullptr);
-    EXPECT_NE(main.Control<QPlainTextEdit>(1064), nullptr);
-    EXPECT_FALSE(main.GetControl(1064)->isEnabled());
-    EXPECT_NE(main.Control<QPlainTextEdit>(1006), nullptr);
-    EXPECT_NE(main.Control<CSortListCtrl>(1002), nullptr);
-    EXPECT_NE(main.Control<CLinkLabel>(1066), nullptr);
-    EXPECT_EQ(main.findChild<CSkinButton*>(QStringLiteral("ctl1056"))->text(), QStringLiteral("M"));
+    EXPECT_NE(main.Control<CFramedEdit>(main_ids::kInput), nullptr);
+    EXPECT_NE(main.Control<QPlainTextEdit>(main_ids::kSummary), nullptr);
+    EXPECT_FALSE(main.GetControl(main_ids::kSummary)->isEnabled());
+    EXPECT_NE(main.Control<QPlainTextEdit>(main_ids::kExplain), nullptr);
+    EXPECT_NE(main.Control<CSortListCtrl>(main_ids::kResultList), nullptr);
+    EXPECT_NE(main.Control<CLinkLabel>(main_ids::kHomeLink), nullptr);
+    EXPECT_EQ(
+        main.findChild<CSkinButton*>(QStringLiteral("ctl%1").arg(letter_ids::kLetterM))->text(),
+        QStringLiteral("M"));
     EXPECT_EQ(main.GetControl(4711), nullptr);
 
     CDialogBase about(res::kDialogAbout);
@@ -91,7 +95,7 @@ TEST(DialogBase, DialogUnitsFollowTheDialogFont) {
     const DialogBaseUnits units = BaseUnitsOf(dialog.font());
     EXPECT_EQ(dialog.DluToPixels(4, 8, 8, 16),
               QRect(units.charWidth, units.charHeight, 2 * units.charWidth, 2 * units.charHeight));
-    EXPECT_EQ(dialog.GetControl(1000)->geometry(), dialog.DluToPixels(31, 7, 111, 12));
+    EXPECT_EQ(dialog.GetControl(main_ids::kInput)->geometry(), dialog.DluToPixels(31, 7, 111, 12));
     EXPECT_EQ(dialog.size(), dialog.DluToPixels(0, 0, 376, 225).size());
     // A Chinese face that is really installed, at the table's size.
     const QFontInfo face(dialog.font());
@@ -103,14 +107,14 @@ TEST(DialogBase, FieldsMoveOnlyThroughReadAndWrite) {
     BoundDialog dialog;
     dialog.term = G("统一建模语言 UML");
     dialog.hide = 1;
-    auto* edit = dialog.Control<QLineEdit>(1065);
+    auto* edit = dialog.Control<QLineEdit>(settings_ids::kStartupTerm);
     EXPECT_EQ(edit->text(), QString());  // not yet written
     dialog.WriteFields();
     EXPECT_EQ(edit->text(), QStringLiteral("统一建模语言 UML"));
-    EXPECT_TRUE(dialog.Control<QCheckBox>(1059)->isChecked());
+    EXPECT_TRUE(dialog.Control<QCheckBox>(settings_ids::kStartupHide)->isChecked());
 
     edit->setText(QStringLiteral("参与者 😀 end"));
-    dialog.Control<QCheckBox>(1059)->setChecked(false);
+    dialog.Control<QCheckBox>(settings_ids::kStartupHide)->setChecked(false);
     EXPECT_EQ(dialog.term, G("统一建模语言 UML"));
     dialog.ReadFields();
     EXPECT_EQ(dialog.term, G("参与者 ? end"));  // what GBK cannot hold becomes "?"
@@ -120,9 +124,9 @@ TEST(DialogBase, FieldsMoveOnlyThroughReadAndWrite) {
 TEST(DialogBase, MultiLineEditsHoldCrLfInTheirFields) {
     CDialogBase dialog(res::kDialogMain);
     std::string explain = G("第一行\r\n第二行\r\n");
-    dialog.BindText(1006, &explain);
+    dialog.BindText(main_ids::kExplain, &explain);
     dialog.WriteFields();
-    EXPECT_EQ(dialog.Control<QPlainTextEdit>(1006)->toPlainText(),
+    EXPECT_EQ(dialog.Control<QPlainTextEdit>(main_ids::kExplain)->toPlainText(),
               QStringLiteral("第一行\n第二行\n"));
     explain.clear();
     dialog.ReadFields();
@@ -134,7 +138,7 @@ TEST(DialogBase, EnterAcceptsEscCancelsAndCloseCancels) {
         SCOPED_TRACE(way);
         BoundDialog dialog;
         dialog.onShown = [&dialog, way] {
-            QLineEdit* edit = dialog.Control<QLineEdit>(1065);
+            QLineEdit* edit = dialog.Control<QLineEdit>(settings_ids::kStartupTerm);
             edit->setText(QStringLiteral("typed"));
             switch (way) {
                 case 0:
@@ -182,7 +186,7 @@ TEST(DialogBase, StartUpFocusesTheFirstTabStop) {
         dialog.EndDialog(CDialogBase::kIdCancel);
     };
     dialog.DoModal();
-    EXPECT_EQ(focused, dialog.GetControl(1059));
+    EXPECT_EQ(focused, dialog.GetControl(settings_ids::kStartupHide));
 }
 
 }  // namespace

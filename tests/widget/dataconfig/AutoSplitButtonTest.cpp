@@ -1,8 +1,8 @@
 // "自动分域": the copied glossary entry is cut into the three fields through the real button.
 #include "core/Glossary.h"
+#include "resources/DataConfigDialogIds.h"
 #include "tests/widget/dataconfig/DataConfigTestSupport.h"
 #include "ui/dataconfig/DataConfigDlg.h"
-#include "ui/dataconfig/DataConfigIds.h"
 
 using namespace dataconfig_ids;
 

@@ -7,6 +7,7 @@
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
 #include "ui/dataconfig/DataConfigDlg.h"
 #include "ui/dataconfig/DirectoryOpener.h"
 #include "util/ExeDir.h"
@@ -117,9 +118,9 @@ std::vector<std::string> Rows(const CSortListCtrl& list) {
 }
 
 CSortListCtrl& TermList(CDialogBase& dlg) {
-    return *dlg.Control<CSortListCtrl>(1021);
+    return *dlg.Control<CSortListCtrl>(dataconfig_ids::kTermList);
 }
 
 CSortListCtrl& HistoryList(CDialogBase& dlg) {
-    return *dlg.Control<CSortListCtrl>(1022);
+    return *dlg.Control<CSortListCtrl>(dataconfig_ids::kHistoryList);
 }

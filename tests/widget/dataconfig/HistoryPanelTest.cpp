@@ -2,9 +2,10 @@
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
+#include "resources/TermEditDialogIds.h"
 #include "tests/widget/dataconfig/DataConfigTestSupport.h"
 #include "ui/dataconfig/DataConfigDlg.h"
-#include "ui/dataconfig/DataConfigIds.h"
 #include "ui/dataconfig/TermEditDlg.h"
 
 using namespace dataconfig_ids;
@@ -26,7 +27,7 @@ std::string LoggedMeaning(const std::string& term) {
 void EditRow(CDataConfigDlg& dlg, int row, int button, const char* meaning = nullptr) {
     auto opened = WhenOpened<CTermEditDlg>(dlg, [button, meaning](CTermEditDlg& editor) {
         if (meaning != nullptr) {
-            SetText(editor, 1010, meaning);
+            SetText(editor, termedit_ids::kMeaningEdit, meaning);
         }
         Click(editor, button);
     });
@@ -114,7 +115,7 @@ TEST_F(DataConfigTest, SwapExchangesTheLoggedAndTheStoredVersion) {
     Seed({{"Actor", G("甲"), ""}});
     RunWindow([&](CDataConfigDlg& dlg) {
         Click(dlg, kAll);
-        EditRow(dlg, 0, 1030, "乙");
+        EditRow(dlg, 0, termedit_ids::kUpdateButton, "乙");
         EXPECT_EQ(Meaning("Actor"), "乙");
         Click(dlg, kPanelSwitch);
         EXPECT_EQ(Rows(HistoryList(dlg)), std::vector<std::string>{"Actor|甲"});
@@ -137,8 +138,8 @@ TEST_F(DataConfigTest, TheLogKeepsOnlyTheVersionBeforeTheLatestChange) {
     Seed({{"Actor", G("甲"), ""}});
     RunWindow([&](CDataConfigDlg& dlg) {
         Click(dlg, kAll);
-        EditRow(dlg, 0, 1030, "乙");
-        EditRow(dlg, 0, 1030, "丙");
+        EditRow(dlg, 0, termedit_ids::kUpdateButton, "乙");
+        EditRow(dlg, 0, termedit_ids::kUpdateButton, "丙");
         EXPECT_EQ(LoggedMeaning("Actor"), "乙");
         EXPECT_EQ(GetOperationLog().Count(), 1u);
     });

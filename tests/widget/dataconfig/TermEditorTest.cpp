@@ -6,9 +6,10 @@
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
+#include "resources/TermEditDialogIds.h"
 #include "tests/widget/dataconfig/DataConfigTestSupport.h"
 #include "ui/dataconfig/DataConfigDlg.h"
-#include "ui/dataconfig/DataConfigIds.h"
 #include "ui/dataconfig/TermEditDlg.h"
 #include "util/GbkText.h"
 
@@ -17,9 +18,9 @@ using namespace dataconfig_ids;
 namespace {
 
 constexpr int kEditorClose = 2;
-constexpr int kEditorDelete = 1012;
-constexpr int kEditorUpdate = 1030;
-constexpr int kEditorMeaning = 1010;
+constexpr int kEditorDelete = termedit_ids::kDeleteButton;
+constexpr int kEditorUpdate = termedit_ids::kUpdateButton;
+constexpr int kEditorMeaning = termedit_ids::kMeaningEdit;
 
 const std::vector<CTermRecord> kSeed = {{"Actor", gbk::FromUtf8("甲"), gbk::FromUtf8("旧解释")},
                                         {"UML", gbk::FromUtf8("统一建模语言"), ""}};
@@ -32,10 +33,10 @@ TEST_F(DataConfigTest, EditorDeleteRemovesTheRowAndLogsTheDeletedRecord) {
         Click(dlg, kAll);
         ClickRow(TermList(dlg), 0);
         auto opened = WhenOpened<CTermEditDlg>(dlg, [](CTermEditDlg& editor) {
-            EXPECT_EQ(Text(editor, 1000), "Actor");
+            EXPECT_EQ(Text(editor, termedit_ids::kTermEdit), "Actor");
             EXPECT_EQ(Text(editor, kEditorMeaning), "甲");
             EXPECT_EQ(editor.focusWidget(), editor.GetControl(kEditorMeaning));
-            EXPECT_TRUE(editor.Control<QLineEdit>(1000)->isReadOnly());
+            EXPECT_TRUE(editor.Control<QLineEdit>(termedit_ids::kTermEdit)->isReadOnly());
             Click(editor, kEditorDelete);
         });
         Click(dlg, kDelete);

@@ -9,9 +9,9 @@
 #include "controls/SortListCtrl.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
+#include "resources/DataConfigDialogIds.h"
 #include "tests/widget/dataconfig/DataConfigTestSupport.h"
 #include "ui/dataconfig/DataConfigDlg.h"
-#include "ui/dataconfig/DataConfigIds.h"
 #include "ui/dataconfig/DirectoryOpener.h"
 #include "ui/info/InfoDlg.h"
 
@@ -81,6 +81,25 @@ TEST_F(DataConfigTest, AddStoresTheTermAppendsItsRowAndLogsIt) {
     EXPECT_FALSE(StoredInFile("Zebra"));  // the add itself does not save
 }
 
+TEST_F(DataConfigTest, AnAddedTermIsScrolledFullyIntoViewBelowALongList) {
+    std::vector<CTermRecord> many;
+    for (int i = 0; i < 60; ++i) {
+        many.push_back({"Term " + std::to_string(100 + i), G("术语"), ""});
+    }
+    Seed(many);
+    RunWindow([&](CDataConfigDlg& dlg) {
+        CSortListCtrl& list = TermList(dlg);
+        for (const char* term : {"Zebra", "Zulu"}) {  // the second add scrolls a scrolled list
+            Click(dlg, kAll);
+            TypeTerm(dlg, term, "斑马");
+            Click(dlg, kAdd);
+            const QModelIndex last = list.model()->index(list.GetRowCount() - 1, 0);
+            const QRect shown = list.visualRect(last);
+            EXPECT_TRUE(list.viewport()->rect().contains(shown)) << term;
+        }
+    });
+}
+
 TEST_F(DataConfigTest, AddRefusesEmptyFieldsAndDuplicatesShowingTheStoredRecord) {
     Seed({{"UML", G("统一建模语言"), G("建模语言")}});
     RunWindow([&](CDataConfigDlg& dlg) {
@@ -146,7 +165,7 @@ TEST_F(DataConfigTest, LetterAllAndNonLetterButtonsListTheGlossary) {
         SetText(dlg, kTermEdit, "typed");
         Click(dlg, kFirstLetter);
         EXPECT_EQ(Rows(TermList(dlg)), (std::vector<std::string>{"Abstraction|b", "actor|a"}));
-        Click(dlg, 1056);
+        Click(dlg, letter_ids::kLetterM);
         EXPECT_EQ(Rows(TermList(dlg)), std::vector<std::string>{"Model|g"});
         Click(dlg, kLastLetter);
         EXPECT_EQ(Rows(TermList(dlg)), std::vector<std::string>{"Zone|f"});
@@ -156,7 +175,7 @@ TEST_F(DataConfigTest, LetterAllAndNonLetterButtonsListTheGlossary) {
         EXPECT_EQ(Rows(TermList(dlg)).size(), 7u);
         EXPECT_EQ(Text(dlg, kTermEdit), "typed");
         // The count line counts the glossary, not the rows shown.
-        Click(dlg, 1044);  // "N"
+        Click(dlg, letter_ids::kFirstLower);  // "N"
         EXPECT_TRUE(Rows(TermList(dlg)).empty());
         EXPECT_EQ(Text(dlg, kCount), "-- 术语总数: 7 条 --");
     });

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/SortListCtrl.h"
+#include "resources/AboutDialogIds.h"
 #include "tests/unit/TempDir.h"
 #include "ui/info/AboutDlg.h"
 #include "ui/info/InfoDlg.h"
@@ -130,7 +131,7 @@ TEST(AboutDlg, ShowsTheProductLineAndClosesWithItsButton) {
     CAboutDlg dialog;
     std::string shown;
     QTimer::singleShot(0, &dialog, [&dialog, &shown] {
-        shown = dialog.GetControlText(CAboutDlg::kVersionId);
+        shown = dialog.GetControlText(about_ids::kVersion);
         dialog.Control<QWidget>(1)->setFocus();
         QTest::keyClick(dialog.GetControl(1), Qt::Key_Return);
     });

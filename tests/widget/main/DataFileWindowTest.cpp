@@ -10,6 +10,7 @@
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/History.h"
+#include "resources/MainDialogIds.h"
 #include "util/GbkText.h"
 
 using F = MainWindowFixture;
@@ -81,7 +82,7 @@ TEST_F(DataFileWindowTest, EachDamagedFileIsReportedOnceAndItsCopyOutlivesTheExi
     FakeGlobalHotkey hotkey;
     CTermixDlg d(hotkey);
     F::Run(d, [&] {
-        EXPECT_EQ(gbk::ToUtf8(F::Text(d, 1071)), "-- 术语总数: 2 条 --");
+        EXPECT_EQ(gbk::ToUtf8(F::Text(d, main_ids::kCount)), "-- 术语总数: 2 条 --");
         Search(d, "UML");
     });
     const std::vector<std::string>& messages = F::Messages();
@@ -104,7 +105,7 @@ TEST_F(DataFileWindowTest, AGlossaryThatCannotBeReadIsReportedOnceAndNeverReplac
     CTermixDlg d(hotkey);
     F::Run(d, [&] {
         Search(d, "UML");
-        F::Button(d, 1058)->click();  // 全部
+        F::Button(d, main_ids::kAllButton)->click();
         Search(d, "Actor");
     });
     ASSERT_EQ(F::Messages().size(), 1u);

@@ -11,6 +11,7 @@
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
+#include "resources/LetterButtonIds.h"
 #include "ui/main/ExitSequence.h"
 #include "ui/main/MainTexts.h"
 #include "util/ExeDir.h"
@@ -41,12 +42,12 @@ TEST(MainTextsTest, KeywordSummaryKeepsLongAndChineseSearchTextsWhole) {
 
 TEST(MainTextsTest, LetterButtonsFollowTheirIdsWithMAndZOutOfOrder) {
     std::string letters;
-    for (int id = 1032; id <= 1057; ++id) {
-        letters.push_back(main_texts::LetterOfButton(id));
+    for (int id = letter_ids::kFirst; id <= letter_ids::kLast; ++id) {
+        letters.push_back(letter_ids::LetterOfButton(id));
     }
     EXPECT_EQ(letters, "ABCDEFGHIJKLNOPQRSTUVWXYMZ");
-    EXPECT_EQ(main_texts::LetterOfButton(1031), 0);
-    EXPECT_EQ(main_texts::LetterOfButton(1058), 0);
+    EXPECT_EQ(letter_ids::LetterOfButton(letter_ids::kFirst - 1), 0);
+    EXPECT_EQ(letter_ids::LetterOfButton(letter_ids::kLast + 1), 0);
 }
 
 TEST(MainTextsTest, AboutTextIsCrLfLinesWithTheFixedEntries) {

@@ -15,6 +15,7 @@
 #include "controls/SortListCtrl.h"
 #include "core/ConfGlobal.h"
 #include "core/TermRecord.h"
+#include "resources/MainDialogIds.h"
 #include "ui/main/TermixDlg.h"
 
 // The data directory, the message hook and the helpers every main window test uses. The stores
@@ -44,8 +45,10 @@ public:
 
     static std::vector<std::string>& Messages();
 
-    static QLineEdit* Input(CTermixDlg& d) { return d.Control<QLineEdit>(1000); }
-    static CSortListCtrl* List(CTermixDlg& d) { return d.Control<CSortListCtrl>(1002); }
+    static QLineEdit* Input(CTermixDlg& d) { return d.Control<QLineEdit>(main_ids::kInput); }
+    static CSortListCtrl* List(CTermixDlg& d) {
+        return d.Control<CSortListCtrl>(main_ids::kResultList);
+    }
     static QAbstractButton* Button(CTermixDlg& d, int id) { return d.Control<QAbstractButton>(id); }
     static std::string Text(CTermixDlg& d, int id) { return d.GetControlText(id); }
     static std::vector<std::string> Terms(CTermixDlg& d);

@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
+#include "../QtGTest.h"
 #include "XvfbServer.h"
 #include "core/HotkeyValue.h"
 #include "platform/GlobalHotkey.h"
@@ -35,7 +37,7 @@ public:
 
     // Grabs the combination the way any hotkey program would; true when the server granted it.
     bool GrabKey(unsigned modifiers, unsigned virtualKey) {
-        platform::x11::CX11Keyboard keyboard(m_connection);
+        const platform::x11::CX11Keyboard keyboard(m_connection);
         const auto keycodes = keyboard.KeycodesFor(platform::x11::VirtualKeyToKeysym(virtualKey));
         if (keycodes.empty()) {
             return false;
@@ -46,6 +48,12 @@ public:
                                  keycodes.front(), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         std::free(error);
         return error == nullptr;
+    }
+
+    // The keycodes that carry the key of `virtualKey` now.
+    std::vector<xcb_keycode_t> KeycodesOf(unsigned virtualKey) {
+        const platform::x11::CX11Keyboard keyboard(m_connection);
+        return keyboard.KeycodesFor(platform::x11::VirtualKeyToKeysym(virtualKey));
     }
 
     // An unmapped top-level window with the given title in _NET_WM_NAME (UTF-8) or in WM_NAME
@@ -93,125 +101,159 @@ bool SendKeys(const QString& keys) {
 }  // namespace
 
 // The X11 backends against a real X server (a private Xvfb, no window manager).
-class X11PlatformTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void aRegisteredHotkeyReportsItsIdFromAnywhere() {
+class X11PlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override {
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-            QSKIP("xdotool is not installed");
+            GTEST_SKIP() << "xdotool is not installed";
         }
-        auto hotkey = platform::CreateGlobalHotkey();
-        QSignalSpy spy(hotkey.get(), &platform::IGlobalHotkey::activated);
-        QVERIFY(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'));
-
-        // Also while one of our own windows has the keyboard focus: the edit gets nothing.
-        QLineEdit edit;
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        edit.activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == &edit);
-        edit.setFocus();
-        QVERIFY(SendKeys(QStringLiteral("x")));
-        QTRY_COMPARE(edit.text(), QStringLiteral("x"));
-        edit.clear();
-        QVERIFY(SendKeys(QStringLiteral("ctrl+alt+t")));
-        QTRY_COMPARE(spy.size(), 1);
-        QCOMPARE(spy[0][0].toInt(), hotkey::kHotkeyId);
-        QVERIFY(edit.text().isEmpty());
-
-        // Without the modifiers the key is the program's key as before.
-        QVERIFY(SendKeys(QStringLiteral("t")));
-        QTRY_COMPARE(edit.text(), QStringLiteral("t"));
-        QCOMPARE(spy.size(), 1);
-
-        // A second combination does not release the first.
-        QVERIFY(hotkey->Register(hotkey::kHotkeyId, hotkey::kModShift, platform::vk::kF1 + 8));
-        QVERIFY(SendKeys(QStringLiteral("shift+F9")));
-        QTRY_COMPARE(spy.size(), 2);
-        QVERIFY(SendKeys(QStringLiteral("ctrl+alt+t")));
-        QTRY_COMPARE(spy.size(), 3);
-    }
-
-    void aCombinationHeldByAnotherProgramIsRefused() {
-        OtherClient other;
-        QVERIFY(other.GrabKey(hotkey::kModControl | hotkey::kModShift, platform::vk::kF1 + 4));
-        auto hotkey = platform::CreateGlobalHotkey();
-        QVERIFY(!hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
-                                  platform::vk::kF1 + 4));
-        // The refusal took nothing: a free combination still registers.
-        QVERIFY(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
-                                 platform::vk::kF1 + 5));
-        // And the other way round: what we hold, the other program cannot take.
-        QVERIFY(!other.GrabKey(hotkey::kModControl | hotkey::kModShift, platform::vk::kF1 + 5));
-    }
-
-    void noKeyGrabsNothingAndSucceeds() {
-        auto hotkey = platform::CreateGlobalHotkey();
-        QVERIFY(hotkey->Register(hotkey::kHotkeyId, 0, 0));
-        QVERIFY(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0));
-        OtherClient other;
-        QVERIFY(other.GrabKey(hotkey::kModControl, 'Q'));
-        // A virtual key with no X equivalent is refused rather than grabbing something else.
-        QVERIFY(!hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0xFF));
-    }
-
-    void aSecondCopyAsksOurHiddenWindowToShowItself() {
-        QWidget window;
-        window.setWindowTitle(kTitle);
-        platform::EnsureNativeWindow(&window);
-        auto receiver = platform::CreateShowRequestReceiver();
-        receiver->Watch(&window);
-        QSignalSpy spy(receiver.get(), &platform::IShowRequestReceiver::showRequested);
-
-        QVERIFY(platform::ActivateExistingWindow(kTitle.toStdString()));
-        QTRY_COMPARE(spy.size(), 1);
-        // Nobody mapped the window behind Qt's back.
-        OtherClient other;
-        QVERIFY(!other.IsMapped(static_cast<xcb_window_t>(window.winId())));
-        QVERIFY(!window.isVisible());
-
-        // A title that only starts with the main title is not the main title.
-        QVERIFY(!platform::ActivateExistingWindow(kTitle.toStdString().substr(0, 10)));
-        QVERIFY(!platform::ActivateExistingWindow(kTitle.toStdString() + " "));
-    }
-
-    void anotherProgramsWindowWithTheTitleIsRestored() {
-        OtherClient other;
-        const QByteArray title = "Some Other Program";
-        const xcb_window_t viaNetWmName = other.CreateTitledWindow(title, true);
-        QVERIFY(platform::ActivateExistingWindow(title.toStdString()));
-        QTRY_VERIFY(other.IsMapped(viaNetWmName));
-
-        const QByteArray latin1 = "Caf\xe9 window";  // WM_NAME in Latin-1
-        const xcb_window_t viaWmName = other.CreateTitledWindow(latin1, false);
-        QVERIFY(platform::ActivateExistingWindow("Caf\xc3\xa9 window"));
-        QTRY_VERIFY(other.IsMapped(viaWmName));
-    }
-
-    void showAndHideKeepQtAndTheServerInStep() {
-        QWidget window;
-        window.setWindowTitle(kTitle);
-        platform::EnsureNativeWindow(&window);
-        OtherClient other;
-        const auto id = static_cast<xcb_window_t>(window.winId());
-
-        platform::ShowWindowInFront(&window);
-        QVERIFY(window.isVisible());
-        QTRY_VERIFY(other.IsMapped(id));
-
-        platform::MinimiseAndHideWindow(&window);
-        QVERIFY(!window.isVisible());
-        QTRY_VERIFY(!other.IsMapped(id));
-
-        platform::ShowWindowInFront(&window);
-        QVERIFY(window.isVisible());
-        QVERIFY(!window.isMinimized());
-        QTRY_VERIFY(other.IsMapped(id));
     }
 };
 
+TEST_F(X11PlatformTest, ARegisteredHotkeyReportsItsIdFromAnywhere) {
+    auto hotkey = platform::CreateGlobalHotkey();
+    QSignalSpy spy(hotkey.get(), &platform::IGlobalHotkey::activated);
+    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'));
+
+    // Also while one of our own windows has the keyboard focus: the edit gets nothing.
+    QLineEdit edit;
+    edit.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    edit.activateWindow();
+    TRY_EXPECT_TRUE(QApplication::activeWindow() == &edit);
+    edit.setFocus();
+    EXPECT_TRUE(SendKeys(QStringLiteral("x")));
+    TRY_EXPECT_EQ(edit.text(), QStringLiteral("x"));
+    edit.clear();
+    EXPECT_TRUE(SendKeys(QStringLiteral("ctrl+alt+t")));
+    TRY_EXPECT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy[0][0].toInt(), hotkey::kHotkeyId);
+    EXPECT_TRUE(edit.text().isEmpty());
+
+    // Without the modifiers the key is the program's key as before.
+    EXPECT_TRUE(SendKeys(QStringLiteral("t")));
+    TRY_EXPECT_EQ(edit.text(), QStringLiteral("t"));
+    EXPECT_EQ(spy.size(), 1);
+
+    // A second combination does not release the first.
+    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModShift, platform::vk::kF1 + 8));
+    EXPECT_TRUE(SendKeys(QStringLiteral("shift+F9")));
+    TRY_EXPECT_EQ(spy.size(), 2);
+    EXPECT_TRUE(SendKeys(QStringLiteral("ctrl+alt+t")));
+    TRY_EXPECT_EQ(spy.size(), 3);
+}
+
+TEST_F(X11PlatformTest, TheHotkeyFollowsTheKeyWhenTheKeyboardMappingChanges) {
+    if (QStandardPaths::findExecutable(QStringLiteral("xmodmap")).isEmpty()) {
+        GTEST_SKIP() << "xmodmap is not installed";
+    }
+    auto hotkey = platform::CreateGlobalHotkey();
+    QSignalSpy spy(hotkey.get(), &platform::IGlobalHotkey::activated);
+    ASSERT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'));
+    EXPECT_TRUE(SendKeys(QStringLiteral("ctrl+alt+t")));
+    TRY_EXPECT_EQ(spy.size(), 1);
+
+    // "t" moves to another key, as a layout switch would move it.
+    OtherClient other;
+    const auto before = other.KeycodesOf('T');
+    ASSERT_FALSE(before.empty());
+    constexpr int kSpareKeycode = 250;
+    QStringList expressions;
+    for (const xcb_keycode_t keycode : before) {
+        expressions << QStringLiteral("-e") << QStringLiteral("keycode %1 =").arg(keycode);
+    }
+    expressions << QStringLiteral("-e") << QStringLiteral("keycode %1 = t T").arg(kSpareKeycode);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xmodmap"), expressions), 0);
+    TRY_EXPECT_TRUE(other.KeycodesOf('T') == std::vector<xcb_keycode_t>{kSpareKeycode});
+    QTest::qWait(200);  // the mapping events reach the program
+
+    EXPECT_TRUE(SendKeys(QStringLiteral("ctrl+alt+t")));
+    TRY_EXPECT_EQ(spy.size(), 2);
+}
+
+TEST_F(X11PlatformTest, ACombinationHeldByAnotherProgramIsRefused) {
+    OtherClient other;
+    EXPECT_TRUE(other.GrabKey(hotkey::kModControl | hotkey::kModShift, platform::vk::kF1 + 4));
+    auto hotkey = platform::CreateGlobalHotkey();
+    EXPECT_TRUE(!hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
+                                  platform::vk::kF1 + 4));
+    // The refusal took nothing: a free combination still registers.
+    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
+                                 platform::vk::kF1 + 5));
+    // And the other way round: what we hold, the other program cannot take.
+    EXPECT_TRUE(!other.GrabKey(hotkey::kModControl | hotkey::kModShift, platform::vk::kF1 + 5));
+}
+
+TEST_F(X11PlatformTest, NoKeyGrabsNothingAndSucceeds) {
+    auto hotkey = platform::CreateGlobalHotkey();
+    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, 0, 0));
+    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0));
+    OtherClient other;
+    EXPECT_TRUE(other.GrabKey(hotkey::kModControl, 'Q'));
+    // A virtual key with no X equivalent is refused rather than grabbing something else.
+    EXPECT_TRUE(!hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0xFF));
+}
+
+TEST_F(X11PlatformTest, ASecondCopyAsksOurHiddenWindowToShowItself) {
+    QWidget window;
+    window.setWindowTitle(kTitle);
+    platform::EnsureNativeWindow(&window);
+    auto receiver = platform::CreateShowRequestReceiver();
+    receiver->Watch(&window);
+    QSignalSpy spy(receiver.get(), &platform::IShowRequestReceiver::showRequested);
+
+    EXPECT_TRUE(platform::ActivateExistingWindow(kTitle.toStdString()));
+    TRY_EXPECT_EQ(spy.size(), 1);
+    // Nobody mapped the window behind Qt's back.
+    OtherClient other;
+    EXPECT_TRUE(!other.IsMapped(static_cast<xcb_window_t>(window.winId())));
+    EXPECT_TRUE(!window.isVisible());
+
+    // A title that only starts with the main title is not the main title.
+    EXPECT_TRUE(!platform::ActivateExistingWindow(kTitle.toStdString().substr(0, 10)));
+    EXPECT_TRUE(!platform::ActivateExistingWindow(kTitle.toStdString() + " "));
+}
+
+TEST_F(X11PlatformTest, AnotherProgramsWindowWithTheTitleIsRestored) {
+    OtherClient other;
+    const QByteArray title = "Some Other Program";
+    const xcb_window_t viaNetWmName = other.CreateTitledWindow(title, true);
+    EXPECT_TRUE(platform::ActivateExistingWindow(title.toStdString()));
+    TRY_EXPECT_TRUE(other.IsMapped(viaNetWmName));
+
+    const QByteArray latin1 = "Caf\xe9 window";  // WM_NAME in Latin-1
+    const xcb_window_t viaWmName = other.CreateTitledWindow(latin1, false);
+    EXPECT_TRUE(platform::ActivateExistingWindow("Caf\xc3\xa9 window"));
+    TRY_EXPECT_TRUE(other.IsMapped(viaWmName));
+}
+
+TEST_F(X11PlatformTest, ShowAndHideKeepQtAndTheServerInStep) {
+    QWidget window;
+    window.setWindowTitle(kTitle);
+    platform::EnsureNativeWindow(&window);
+    OtherClient other;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+
+    platform::ShowWindowInFront(&window);
+    EXPECT_TRUE(window.isVisible());
+    TRY_EXPECT_TRUE(other.IsMapped(id));
+
+    platform::MinimiseAndHideWindow(&window);
+    EXPECT_TRUE(!window.isVisible());
+    TRY_EXPECT_TRUE(!other.IsMapped(id));
+
+    platform::ShowWindowInFront(&window);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(!window.isMinimized());
+    TRY_EXPECT_TRUE(other.IsMapped(id));
+}
+
+// Each test process gets its own X server; listing the tests needs none.
 int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
     XvfbServer server;
     if (!server.Start()) {
         std::puts("SKIP: no Xvfb could be started");
@@ -220,8 +262,5 @@ int main(int argc, char** argv) {
     setenv("DISPLAY", server.Display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication app(argc, argv);
-    X11PlatformTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RUN_ALL_TESTS();
 }
-
-#include "X11PlatformTest.moc"

@@ -7,12 +7,16 @@
 #include <functional>
 
 #include "../../unit/TempDir.h"
+#include "../QtGTest.h"
 #include "../main/FakeGlobalHotkey.h"
 #include "controls/MessageBox.h"
 #include "core/ConfGlobal.h"
+#include "resources/SettingsDialogIds.h"
 #include "ui/settings/HotkeyInput.h"
 #include "ui/settings/SysConfigDlg.h"
 #include "util/GbkText.h"
+
+using namespace settings_ids;
 
 namespace {
 
@@ -30,7 +34,7 @@ void Click(CSysConfigDlg& d, int id) {
     d.Control<QAbstractButton>(id)->click();
 }
 QWidget* HotkeyControl(CSysConfigDlg& d) {
-    return d.Control<QKeySequenceEdit>(1073)->findChild<QLineEdit*>();
+    return d.Control<QKeySequenceEdit>(kHotkeyInput)->findChild<QLineEdit*>();
 }
 // Presses a combination in the hotkey control.
 void Press(CSysConfigDlg& d, Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -54,7 +58,7 @@ bool RunDialog(FakeGlobalHotkey& hotkey, const Values& current, Values& result,
                 return;
             }
         }
-        QFAIL("the settings dialog is not open");
+        ADD_FAILURE() << "the settings dialog is not open";
     });
     return RunSysConfigDialog(hotkey, nullptr, current, result);
 }
@@ -73,199 +77,229 @@ Values Stored() {
 
 }  // namespace
 
-class SysConfigDlgTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void initTestCase() {
+class SysConfigDlgTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
         SetMessageBoxHookForTesting([](const std::string& text) { Messages().push_back(text); });
     }
-    void init() { Messages().clear(); }
-
-    void opensWithTheCurrentValues() {
-        FakeGlobalHotkey hotkey;
-        Values result;
-        RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            QVERIFY(Checked(d, 1059));
-            QVERIFY(!Checked(d, 1060));
-            QVERIFY(Checked(d, 1061));
-            QVERIFY(Checked(d, 1062));
-            QVERIFY(Checked(d, 1075));
-            QCOMPARE(d.GetControlText(1065), std::string(" use case "));
-            QCOMPARE(d.HotkeyInput().VirtualKey(), 84u);
-            QCOMPARE(d.HotkeyInput().ControlFlags(), 6u);  // HOTKEYF_CONTROL | HOTKEYF_ALT
-            QCOMPARE(qobject_cast<QLineEdit*>(HotkeyControl(d))->text(),
-                     QStringLiteral("Ctrl + Alt + T"));
-            QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.Control<QAbstractButton>(1059)));
-        });
-        QVERIFY(hotkey.calls.empty());
-    }
-
-    void emptySettingsShowNothingTicked() {
-        FakeGlobalHotkey hotkey;
-        Values result;
-        RunDialog(hotkey, Values(), result, [](CSysConfigDlg& d) {
-            for (const int id : {1059, 1060, 1061, 1062, 1075}) {
-                QVERIFY(!Checked(d, id));
-            }
-            QVERIFY(d.GetControlText(1065).empty());
-            QCOMPARE(d.HotkeyInput().VirtualKey(), 0u);
-            QVERIFY(qobject_cast<QLineEdit*>(HotkeyControl(d))->text().isEmpty());
-        });
-    }
-
-    void saveTakesEveryValueOverAsShown() {
-        FakeGlobalHotkey hotkey;
-        Values result;
-        const bool saved = RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            Click(d, 1059);
-            Click(d, 1060);
-            Click(d, 1075);
-            d.Control<QLineEdit>(1065)->setText(QStringLiteral("  UML"));
-            Click(d, 1);
-        });
-        QVERIFY(saved);
-        QCOMPARE(result.startupWindowHide, false);
-        QCOMPARE(result.exitOrHide, true);
-        QCOMPARE(result.escExitOrHide, true);
-        QCOMPARE(result.startupSearchTermB, true);
-        QCOMPARE(result.startupSearchTermS, std::string("  UML"));
-        QCOMPARE(result.hotkey, 196692L);
-        QCOMPARE(result.searchedHistorySaved, false);
-    }
-
-    void assignRegistersAtOnceAndSaveStoresTheValue() {
-        TempDir dir;
-        CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
-        settings.SetHotkey(196692);
-        FakeGlobalHotkey hotkey;
-        CConfGlobal::SetDialogRunner([&hotkey](const Values& current, Values& result) {
-            return RunDialog(hotkey, current, result, [](CSysConfigDlg& d) {
-                Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
-                QCOMPARE(qobject_cast<QLineEdit*>(HotkeyControl(d))->text(),
-                         QStringLiteral("Ctrl + Alt + D"));
-                Click(d, 1074);
-                QVERIFY(d.IsRunning());
-                Click(d, 1);
-            });
-        });
-        QVERIFY(settings.Configure());
-        CConfGlobal::SetDialogRunner(nullptr);
-        QCOMPARE(hotkey.calls.size(), size_t{1});
-        QCOMPARE(hotkey.calls[0].id, 1026);
-        QCOMPARE(hotkey.calls[0].modifiers, 3u);
-        QCOMPARE(hotkey.calls[0].virtualKey, 68u);
-        QCOMPARE(Messages(), std::vector<std::string>{GBK("热键注册成功，立即可用。")});
-        QCOMPARE(settings.m_cs_hotkey, std::string("196676"));
-    }
-
-    void aCombinationNotAssignedIsNotStored() {
-        FakeGlobalHotkey hotkey;
-        Values result;
-        RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            Press(d, Qt::Key_F5, Qt::ShiftModifier);
-            QCOMPARE(d.HotkeyInput().ControlFlags(), 1u);  // HOTKEYF_SHIFT
-            Click(d, 1);
-        });
-        QCOMPARE(result.hotkey, 196692L);
-        QVERIFY(hotkey.calls.empty());
-    }
-
-    void aRefusedAssignmentIsReportedAndKeepsTheValue() {
-        FakeGlobalHotkey hotkey;
-        hotkey.refuse = true;
-        Values result;
-        RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
-            Click(d, 1074);
-            QVERIFY(d.IsRunning());
-            QCOMPARE(d.GetHotkeyValue(), 196692L);
-            Click(d, 1);
-        });
-        QCOMPARE(Messages(), std::vector<std::string>{GBK("向系统注册 Termix 热键失败!")});
-        QCOMPARE(result.hotkey, 196692L);
-    }
-
-    void cancelChangesNoSettingButAnAssignedHotkeyStaysRegistered() {
-        TempDir dir;
-        CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
-        settings.SetHotkey(196692);
-        settings.m_cs_exit_or_hide = "yes";
-        FakeGlobalHotkey hotkey;
-        CConfGlobal::SetDialogRunner([&hotkey](const Values& current, Values& result) {
-            return RunDialog(hotkey, current, result, [](CSysConfigDlg& d) {
-                QVERIFY(!Checked(d, 1060));  // only exactly "Yes" is on
-                Click(d, 1059);
-                Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
-                Click(d, 1074);
-                Click(d, 2);  // 取消
-            });
-        });
-        QVERIFY(!settings.Configure());
-        CConfGlobal::SetDialogRunner(nullptr);
-        QCOMPARE(settings.m_cs_hotkey, std::string("196692"));
-        QCOMPARE(settings.m_cs_exit_or_hide, std::string("yes"));
-        QVERIFY(settings.m_cs_startup_window_hide.empty());
-        QCOMPARE(hotkey.calls.size(), size_t{1});
-    }
-
-    void aLowerCaseYesIsSavedAsNo() {
-        TempDir dir;
-        CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
-        settings.m_cs_esc_exit_or_hide = "yes";
-        FakeGlobalHotkey hotkey;
-        CConfGlobal::SetDialogRunner([&hotkey](const Values& current, Values& result) {
-            return RunDialog(hotkey, current, result, [](CSysConfigDlg& d) { Click(d, 1); });
-        });
-        QVERIFY(settings.Configure());
-        CConfGlobal::SetDialogRunner(nullptr);
-        QCOMPARE(settings.m_cs_esc_exit_or_hide, std::string("No"));
-        QCOMPARE(settings.m_cs_hotkey, std::string("0"));
-    }
-
-    void enterSavesAndEscCancelsAlsoFromTheHotkeyControl() {
-        FakeGlobalHotkey hotkey;
-        Values result;
-        QVERIFY(RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            Click(d, 1060);
-            HotkeyControl(d)->setFocus();
-            QTest::keyClick(HotkeyControl(d), Qt::Key_Return);
-        }));
-        QCOMPARE(result.exitOrHide, true);
-        // Enter and Esc are no hotkey of their own.
-        QVERIFY(!RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            HotkeyControl(d)->setFocus();
-            QTest::keyClick(HotkeyControl(d), Qt::Key_Escape);
-            QVERIFY(!d.IsRunning());
-            QCOMPARE(d.HotkeyInput().VirtualKey(), 84u);
-        }));
-    }
-
-    void theHotkeyControlTakesOnlyWholeCombinations() {
-        FakeGlobalHotkey hotkey;
-        Values result;
-        RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
-            CHotkeyInput& input = d.HotkeyInput();
-            // A modifier alone changes nothing yet.
-            Press(d, Qt::Key_Control, Qt::ControlModifier);
-            QCOMPARE(input.VirtualKey(), 84u);
-            // Backspace alone clears; "指定" then registers "no hotkey" and stores 0.
-            Press(d, Qt::Key_Backspace, Qt::NoModifier);
-            QCOMPARE(input.VirtualKey(), 0u);
-            QVERIFY(qobject_cast<QLineEdit*>(HotkeyControl(d))->text().isEmpty());
-            Click(d, 1074);
-            QCOMPARE(d.GetHotkeyValue(), 0L);
-            // Tab leaves the control for the next one.
-            Press(d, Qt::Key_Tab, Qt::NoModifier);
-            QCOMPARE(input.VirtualKey(), 0u);
-            QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.Control<QAbstractButton>(1074)));
-            // A keypad digit keeps its keypad key.
-            Press(d, Qt::Key_7, Qt::KeypadModifier | Qt::ShiftModifier);
-            QCOMPARE(input.VirtualKey(), 0x67u);  // VK_NUMPAD7
-            Click(d, 2);
-        });
-    }
+    void SetUp() override { Messages().clear(); }
 };
 
-QTEST_MAIN(SysConfigDlgTest)
-#include "SysConfigDlgTest.moc"
+TEST_F(SysConfigDlgTest, OpensWithTheCurrentValues) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        EXPECT_TRUE(Checked(d, kStartupHide));
+        EXPECT_TRUE(!Checked(d, kCloseHides));
+        EXPECT_TRUE(Checked(d, kEscHides));
+        EXPECT_TRUE(Checked(d, kStartupSearch));
+        EXPECT_TRUE(Checked(d, kHistorySaved));
+        EXPECT_EQ(d.GetControlText(kStartupTerm), std::string(" use case "));
+        EXPECT_EQ(d.HotkeyInput().VirtualKey(), 84u);
+        EXPECT_EQ(d.HotkeyInput().ControlFlags(), 6u);  // HOTKEYF_CONTROL | HOTKEYF_ALT
+        EXPECT_EQ(qobject_cast<QLineEdit*>(HotkeyControl(d))->text(),
+                  QStringLiteral("Ctrl + Alt + T"));
+        EXPECT_EQ(d.focusWidget(), static_cast<QWidget*>(d.Control<QAbstractButton>(kStartupHide)));
+    });
+    EXPECT_TRUE(hotkey.calls.empty());
+}
+
+TEST_F(SysConfigDlgTest, EmptySettingsShowNothingTicked) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    RunDialog(hotkey, Values(), result, [](CSysConfigDlg& d) {
+        for (const int id : {kStartupHide, kCloseHides, kEscHides, kStartupSearch, kHistorySaved}) {
+            EXPECT_TRUE(!Checked(d, id));
+        }
+        EXPECT_TRUE(d.GetControlText(kStartupTerm).empty());
+        EXPECT_EQ(d.HotkeyInput().VirtualKey(), 0u);
+        EXPECT_TRUE(qobject_cast<QLineEdit*>(HotkeyControl(d))->text().isEmpty());
+    });
+}
+
+TEST_F(SysConfigDlgTest, SaveTakesEveryValueOverAsShown) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    const bool saved = RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        Click(d, kStartupHide);
+        Click(d, kCloseHides);
+        Click(d, kHistorySaved);
+        d.Control<QLineEdit>(kStartupTerm)->setText(QStringLiteral("  UML"));
+        Click(d, kSave);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(result.startupWindowHide, false);
+    EXPECT_EQ(result.exitOrHide, true);
+    EXPECT_EQ(result.escExitOrHide, true);
+    EXPECT_EQ(result.startupSearchTermB, true);
+    EXPECT_EQ(result.startupSearchTermS, std::string("  UML"));
+    EXPECT_EQ(result.hotkey, 196692L);
+    EXPECT_EQ(result.searchedHistorySaved, false);
+}
+
+TEST_F(SysConfigDlgTest, AssignRegistersAtOnceAndSaveStoresTheValue) {
+    TempDir dir;
+    CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
+    settings.SetHotkey(196692);
+    FakeGlobalHotkey hotkey;
+    CConfGlobal::SetDialogRunner([&hotkey](const Values& current, Values& result) {
+        return RunDialog(hotkey, current, result, [](CSysConfigDlg& d) {
+            Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+            EXPECT_EQ(qobject_cast<QLineEdit*>(HotkeyControl(d))->text(),
+                      QStringLiteral("Ctrl + Alt + D"));
+            Click(d, kAssignHotkey);
+            EXPECT_TRUE(d.IsRunning());
+            Click(d, kSave);
+        });
+    });
+    EXPECT_TRUE(settings.Configure());
+    CConfGlobal::SetDialogRunner(nullptr);
+    EXPECT_EQ(hotkey.calls.size(), size_t{1});
+    EXPECT_EQ(hotkey.calls[0].id, 1026);
+    EXPECT_EQ(hotkey.calls[0].modifiers, 3u);
+    EXPECT_EQ(hotkey.calls[0].virtualKey, 68u);
+    EXPECT_EQ(Messages(), std::vector<std::string>{GBK("热键注册成功，立即可用。")});
+    EXPECT_EQ(settings.m_cs_hotkey, std::string("196676"));
+}
+
+TEST_F(SysConfigDlgTest, ACombinationNotAssignedIsNotStored) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        Press(d, Qt::Key_F5, Qt::ShiftModifier);
+        EXPECT_EQ(d.HotkeyInput().ControlFlags(), 1u);  // HOTKEYF_SHIFT
+        Click(d, kSave);
+    });
+    EXPECT_EQ(result.hotkey, 196692L);
+    EXPECT_TRUE(hotkey.calls.empty());
+}
+
+TEST_F(SysConfigDlgTest, ARefusedAssignmentIsReportedAndKeepsTheValue) {
+    FakeGlobalHotkey hotkey;
+    hotkey.refuse = true;
+    Values result;
+    RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+        Click(d, kAssignHotkey);
+        EXPECT_TRUE(d.IsRunning());
+        EXPECT_EQ(d.GetHotkeyValue(), 196692L);
+        Click(d, kSave);
+    });
+    EXPECT_EQ(Messages(), std::vector<std::string>{GBK("向系统注册 Termix 热键失败!")});
+    EXPECT_EQ(result.hotkey, 196692L);
+}
+
+TEST_F(SysConfigDlgTest, CancelChangesNoSettingButAnAssignedHotkeyStaysRegistered) {
+    TempDir dir;
+    CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
+    settings.SetHotkey(196692);
+    settings.m_cs_exit_or_hide = "yes";
+    FakeGlobalHotkey hotkey;
+    CConfGlobal::SetDialogRunner([&hotkey](const Values& current, Values& result) {
+        return RunDialog(hotkey, current, result, [](CSysConfigDlg& d) {
+            EXPECT_TRUE(!Checked(d, kCloseHides));  // only exactly "Yes" is on
+            Click(d, kStartupHide);
+            Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+            Click(d, kAssignHotkey);
+            Click(d, kCancel);  // 取消
+        });
+    });
+    EXPECT_TRUE(!settings.Configure());
+    CConfGlobal::SetDialogRunner(nullptr);
+    EXPECT_EQ(settings.m_cs_hotkey, std::string("196692"));
+    EXPECT_EQ(settings.m_cs_exit_or_hide, std::string("yes"));
+    EXPECT_TRUE(settings.m_cs_startup_window_hide.empty());
+    EXPECT_EQ(hotkey.calls.size(), size_t{1});
+}
+
+TEST_F(SysConfigDlgTest, ALowerCaseYesIsSavedAsNo) {
+    TempDir dir;
+    CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
+    settings.m_cs_esc_exit_or_hide = "yes";
+    FakeGlobalHotkey hotkey;
+    CConfGlobal::SetDialogRunner([&hotkey](const Values& current, Values& result) {
+        return RunDialog(hotkey, current, result, [](CSysConfigDlg& d) { Click(d, kSave); });
+    });
+    EXPECT_TRUE(settings.Configure());
+    CConfGlobal::SetDialogRunner(nullptr);
+    EXPECT_EQ(settings.m_cs_esc_exit_or_hide, std::string("No"));
+    EXPECT_EQ(settings.m_cs_hotkey, std::string("0"));
+}
+
+TEST_F(SysConfigDlgTest, EnterSavesAndEscCancelsAlsoFromTheHotkeyControl) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    EXPECT_TRUE(RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        Click(d, kCloseHides);
+        HotkeyControl(d)->setFocus();
+        QTest::keyClick(HotkeyControl(d), Qt::Key_Return);
+    }));
+    EXPECT_EQ(result.exitOrHide, true);
+    // Enter and Esc are no hotkey of their own.
+    EXPECT_TRUE(!RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        HotkeyControl(d)->setFocus();
+        QTest::keyClick(HotkeyControl(d), Qt::Key_Escape);
+        EXPECT_TRUE(!d.IsRunning());
+        EXPECT_EQ(d.HotkeyInput().VirtualKey(), 84u);
+    }));
+}
+
+TEST_F(SysConfigDlgTest, TheHotkeyControlTakesOnlyWholeCombinations) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        CHotkeyInput& input = d.HotkeyInput();
+        // A modifier alone changes nothing yet.
+        Press(d, Qt::Key_Control, Qt::ControlModifier);
+        EXPECT_EQ(input.VirtualKey(), 84u);
+        // Backspace alone clears; "指定" then registers "no hotkey" and stores 0.
+        Press(d, Qt::Key_Backspace, Qt::NoModifier);
+        EXPECT_EQ(input.VirtualKey(), 0u);
+        EXPECT_TRUE(qobject_cast<QLineEdit*>(HotkeyControl(d))->text().isEmpty());
+        Click(d, kAssignHotkey);
+        EXPECT_EQ(d.GetHotkeyValue(), 0L);
+        // Tab leaves the control for the next one.
+        Press(d, Qt::Key_Tab, Qt::NoModifier);
+        EXPECT_EQ(input.VirtualKey(), 0u);
+        EXPECT_EQ(d.focusWidget(),
+                  static_cast<QWidget*>(d.Control<QAbstractButton>(kAssignHotkey)));
+        // A keypad digit keeps its keypad key.
+        Press(d, Qt::Key_7, Qt::KeypadModifier | Qt::ShiftModifier);
+        EXPECT_EQ(input.VirtualKey(), 0x67u);  // VK_NUMPAD7
+        Click(d, kCancel);
+    });
+}
+
+TEST_F(SysConfigDlgTest, TheHotkeyTextKeepsOneFormatAndAnEmptyControlShowsNoPrompt) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        auto* text = qobject_cast<QLineEdit*>(HotkeyControl(d));
+        Press(d, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(text->text(), QStringLiteral("Ctrl + Shift + K"));
+        Press(d, Qt::Key_Tab, Qt::NoModifier);  // the control loses the focus
+        EXPECT_NE(d.focusWidget(), HotkeyControl(d));
+        EXPECT_EQ(text->text(), QStringLiteral("Ctrl + Shift + K"));
+        HotkeyControl(d)->setFocus();
+        EXPECT_EQ(text->text(), QStringLiteral("Ctrl + Shift + K"));
+
+        Press(d, Qt::Key_Backspace, Qt::NoModifier);
+        EXPECT_TRUE(text->text().isEmpty());
+        EXPECT_TRUE(text->placeholderText().isEmpty());
+    });
+}
+
+TEST_F(SysConfigDlgTest, AssigningNoHotkeySaysSoAndRegistersNothing) {
+    FakeGlobalHotkey hotkey;
+    Values result;
+    EXPECT_TRUE(RunDialog(hotkey, Stored(), result, [](CSysConfigDlg& d) {
+        Press(d, Qt::Key_Backspace, Qt::NoModifier);
+        Click(d, kAssignHotkey);
+        Click(d, kSave);
+    }));
+    EXPECT_TRUE(hotkey.calls.empty());
+    EXPECT_EQ(result.hotkey, 0L);
+    ASSERT_EQ(Messages().size(), size_t{1});
+    EXPECT_EQ(Messages()[0].find(GBK("热键注册成功")), std::string::npos);
+    EXPECT_NE(Messages()[0].find(GBK("仍然有效")), std::string::npos);
+}

@@ -1,4 +1,4 @@
-#include "app/TrayCallback.h"
+#include "ui/main/TrayCallback.h"
 
 namespace tray {
 

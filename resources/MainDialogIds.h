@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/LetterButtonIds.h"
+
 // The control ids of the main window (dialog 102).
 namespace main_ids {
 
@@ -14,8 +16,8 @@ constexpr int kMeaning = 1010;
 constexpr int kCopyText = 1011;
 constexpr int kCopyButton = 1025;
 constexpr int kSysConfigButton = 1031;
-constexpr int kFirstLetterButton = 1032;  // A..L 1032-1043, N..Y 1044-1055, M 1056, Z 1057
-constexpr int kLastLetterButton = 1057;
+constexpr int kFirstLetterButton = letter_ids::kFirst;
+constexpr int kLastLetterButton = letter_ids::kLast;
 constexpr int kAllButton = 1058;
 constexpr int kNonLetterButton = 1059;
 constexpr int kExitButton = 1062;

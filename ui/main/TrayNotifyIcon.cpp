@@ -1,4 +1,4 @@
-#include "app/TrayNotifyIcon.h"
+#include "ui/main/TrayNotifyIcon.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -6,8 +6,9 @@
 #include <QWidget>
 #include <stdexcept>
 
-#include "app/TrayCallback.h"
-#include "app/TrayMenu.h"
+#include "logging/LogCategories.h"
+#include "ui/main/TrayCallback.h"
+#include "ui/main/TrayMenu.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ bool CTrayNotifyIcon::Create(QWidget* owner, int iconId, const QString& tooltip,
     Q_UNUSED(owner);
     m_iconId = iconId;
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        qCWarning(lcPlatform) << "no notification area: the program runs without its tray icon";
         m_bAdded = false;
         return false;
     }

@@ -1,4 +1,4 @@
-#include "app/TrayMenu.h"
+#include "ui/main/TrayMenu.h"
 
 #include <QAction>
 #include <QFont>

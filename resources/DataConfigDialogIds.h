@@ -1,5 +1,8 @@
 #pragma once
 
+#include "resources/LetterButtonIds.h"
+#include "resources/ResourceIds.h"
+
 // Control ids of the data configuration window (dialog 103).
 namespace dataconfig_ids {
 
@@ -11,7 +14,7 @@ constexpr int kCount = 1071;
 constexpr int kTermList = 1021;
 constexpr int kHistoryList = 1022;
 
-constexpr int kToMain = 2;
+constexpr int kToMain = res::kIdCancel;
 constexpr int kOpenDirectory = 5;
 constexpr int kHelp = 3;
 constexpr int kAutoSplit = 1011;
@@ -20,6 +23,7 @@ constexpr int kDelete = 1012;
 constexpr int kUpdate = 1013;
 constexpr int kAdd = 1010;
 
+// The history panel's buttons, on the places of kDelete, kUpdate and kAdd.
 constexpr int kHistoryDelete = 1015;
 constexpr int kHistoryUpdate = 1016;
 constexpr int kHistoryAdd = 1014;
@@ -28,21 +32,9 @@ constexpr int kTermEdit = 1000;
 constexpr int kMeaningEdit = 1018;
 constexpr int kExplainEdit = 1006;
 
-constexpr int kFirstLetter = 1032;  // "A"
-constexpr int kLastLetter = 1057;   // "Z"
+constexpr int kFirstLetter = letter_ids::kFirst;
+constexpr int kLastLetter = letter_ids::kLast;
 constexpr int kAll = 1058;
 constexpr int kNonLetter = 1059;
-
-// The capital letter of letter button `id`: 1032-1043 are A-L, 1044-1055 are N-Y, 1056 is M and
-// 1057 is Z.
-constexpr char LetterOfButton(int id) {
-    if (id <= 1043) {
-        return static_cast<char>('A' + (id - 1032));
-    }
-    if (id <= 1055) {
-        return static_cast<char>('N' + (id - 1044));
-    }
-    return id == 1056 ? 'M' : 'Z';
-}
 
 }  // namespace dataconfig_ids
