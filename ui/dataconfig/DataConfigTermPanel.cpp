@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "controls/MessageBox.h"
+#include "controls/QtText.h"
 #include "controls/SortListCtrl.h"
 #include "core/AutoSplit.h"
 #include "core/Glossary.h"
@@ -14,7 +15,6 @@
 #include "ui/dataconfig/TermRecordCheck.h"
 #include "ui/info/InfoDlg.h"
 #include "util/ClipboardReader.h"
-#include "controls/QtText.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
