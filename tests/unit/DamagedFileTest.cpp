@@ -5,10 +5,8 @@
 #include <filesystem>
 
 #include "TempDir.h"
-#include "core/ConfGlobal.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
-#include "core/History.h"
 #include "core/PairFile.h"
 #include "util/GbkText.h"
 
@@ -82,32 +80,6 @@ TEST_F(DamagedFileTest, AGlossaryIsCopiedAsideOnceAndTheCopyOutlivesTheNextSave)
     EXPECT_NE(message.find("第 " + std::to_string(DamageOffset()) + " 字节"), std::string::npos);
     EXPECT_NE(message.find("之前的 2 条记录"), std::string::npos);
     EXPECT_NE(message.find(reports[0].copy.string()), std::string::npos);
-}
-
-TEST_F(DamagedFileTest, TheSettingsWriteBackAtLoadKeepsTheUnreadPart) {
-    const std::string path = dir.file("Termix.CConfGlobal.cfg");
-    const std::string original =
-        Record("m_cs_hotkey", "196692") + "garbage" + Record("m_cs_exit_or_hide", "Yes");
-    TempDir::WriteBytes(path, original);
-    CConfGlobal settings{fs::path(path)};
-    EXPECT_EQ(settings.GetHotkey(), 196692);
-    EXPECT_NE(TempDir::ReadBytes(path), original);  // written back with the seven keys
-    ASSERT_EQ(Copies(dir).size(), 1u);
-    EXPECT_EQ(TempDir::ReadBytes(Copies(dir)[0]), original);
-    EXPECT_EQ(TakeDamagedFileReports().size(), 1u);
-}
-
-TEST_F(DamagedFileTest, AHistoryIsCopiedBeforeItsSave) {
-    const std::string path = dir.file("Termix.CHistroy.termix");
-    const std::string original = Record("UML", "UML") + "00" + Record("Actor", "Actor");
-    TempDir::WriteBytes(path, original);
-    CHistroy history{fs::path(path)};
-    history.Load();
-    EXPECT_EQ(history.Count(), 1u);
-    history.Add("Node");
-    history.Save();
-    ASSERT_EQ(Copies(dir).size(), 1u);
-    EXPECT_EQ(TempDir::ReadBytes(Copies(dir)[0]), original);
 }
 
 TEST_F(DamagedFileTest, AnIntactFileMakesNoCopy) {

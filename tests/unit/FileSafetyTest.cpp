@@ -1,5 +1,5 @@
 // What the data files survive: unreadable, read-only, symlinked and non-regular files, oversize
-// files, crashes during a save, and folders whose names GBK cannot hold.
+// files, crashes during a save, and a program folder the user cannot write.
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -19,7 +19,6 @@
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
-#include "util/ExeDir.h"
 #include "util/GbkText.h"
 
 namespace fs = std::filesystem;
@@ -288,35 +287,6 @@ TEST(ReadOnlyProgramFolder, TheSettingsAreStillReadAndUsed) {
         true);
     chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(code, 0);
-}
-
-// A program folder named with characters GBK cannot hold: the stores find and save their files
-// there, and the messages show the name as well as GBK can.
-TEST(UnusualFolderName, TheStoresFindAndSaveTheirFilesThere) {
-    TempDir root;
-    const fs::path folder = fs::path(root.path()) / "björn 한국어";
-    fs::create_directory(folder);
-    SetExeDirForTesting(folder.native() + "/");
-    {
-        CGlossary glossary(CGlossary::DefaultPath());
-        glossary.Add(CTermRecord("UML", GBK("统一建模语言"), ""));
-        glossary.Save();
-        CConfGlobal settings(CConfGlobal::DefaultPath());
-        settings.SetHotkey(196692);
-        settings.Save();
-        CHistroy history(CHistroy::DefaultPath());
-        history.Add("UML");
-        history.Save();
-    }
-    EXPECT_EQ(Names(folder.string()),
-              (std::set<std::string>{"Termix.CConfGlobal.cfg", "Termix.CGlossary.termix",
-                                     "Termix.CHistroy.termix"}));
-    EXPECT_EQ(CGlossary(CGlossary::DefaultPath()).GetCount(), 1);
-    EXPECT_EQ(CConfGlobal(CConfGlobal::DefaultPath()).GetHotkey(), 196692);
-    EXPECT_EQ(GetExeDir(), gbk::FromUtf8(root.path()) +
-                               "bj?rn ??"
-                               "?/");
-    SetExeDirForTesting("");
 }
 
 }  // namespace
