@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "PairRecordText.h"
 #include "TempDir.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
@@ -13,18 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Record(const std::string& key, const std::string& value) {
-    char lengths[32];
-    std::snprintf(lengths, sizeof lengths, "%04zu#", key.size());
-    std::string out = lengths + key + " = ";
-    std::snprintf(lengths, sizeof lengths, "%04zu#", value.size());
-    return out + lengths + value + "\r\n";
-}
-
-std::string TermRecordText(const std::string& term) {
-    return Record(term, term + "\x07" + GBK("含义") + "\x07\x07");
-}
 
 std::vector<fs::path> Copies(const TempDir& dir) {
     std::vector<fs::path> copies;
@@ -42,10 +31,10 @@ protected:
 
     // Two good records, one with a wrong length field, and two good records after it.
     std::string DamagedGlossary() const {
-        return TermRecordText("Actor") + TermRecordText("UML") + "0099#Class = 0010#x\r\n" +
-               TermRecordText("Package") + TermRecordText("Node");
+        return GlossaryRecord("Actor") + GlossaryRecord("UML") + "0099#Class = 0010#x\r\n" +
+               GlossaryRecord("Package") + GlossaryRecord("Node");
     }
-    size_t DamageOffset() const { return (TermRecordText("Actor") + TermRecordText("UML")).size(); }
+    size_t DamageOffset() const { return (GlossaryRecord("Actor") + GlossaryRecord("UML")).size(); }
 
     TempDir dir;
 };
@@ -84,7 +73,7 @@ TEST_F(DamagedFileTest, AGlossaryIsCopiedAsideOnceAndTheCopyOutlivesTheNextSave)
 
 TEST_F(DamagedFileTest, AnIntactFileMakesNoCopy) {
     const std::string path = dir.file("Termix.CGlossary.termix");
-    TempDir::WriteBytes(path, TermRecordText("UML"));
+    TempDir::WriteBytes(path, GlossaryRecord("UML"));
     CGlossary glossary{fs::path(path)};
     glossary.Save();
     EXPECT_TRUE(Copies(dir).empty());
@@ -96,7 +85,7 @@ TEST_F(DamagedFileTest, AnIntactFileMakesNoCopy) {
 // was parsed.
 TEST_F(DamagedFileTest, MemoryAfterALoadFollowsWhatWasParsed) {
     const std::string path = dir.file("Termix.CGlossary.termix");
-    TempDir::WriteBytes(path, TermRecordText("UML") + std::string(32 << 20, 'j'));
+    TempDir::WriteBytes(path, GlossaryRecord("UML") + std::string(32 << 20, 'j'));
     const auto inUse = [] {
         const struct mallinfo2 info = mallinfo2();
         return info.uordblks + info.hblkhd;

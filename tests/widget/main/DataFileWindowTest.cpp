@@ -6,6 +6,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "../../unit/PairRecordText.h"
 #include "MainWindowFixture.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
@@ -17,18 +18,6 @@ using F = MainWindowFixture;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Record(const std::string& key, const std::string& value) {
-    char lengths[32];
-    std::snprintf(lengths, sizeof lengths, "%04zu#", key.size());
-    std::string out = lengths + key + " = ";
-    std::snprintf(lengths, sizeof lengths, "%04zu#", value.size());
-    return out + lengths + value + "\r\n";
-}
-
-std::string Term(const std::string& term) {
-    return Record(term, term + "\x07" + GBK("含义") + "\x07\x07");
-}
 
 void Search(CTermixDlg& d, const char* text) {
     F::Input(d)->setFocus();
@@ -71,10 +60,11 @@ protected:
 };
 
 TEST_F(DataFileWindowTest, EachDamagedFileIsReportedOnceAndItsCopyOutlivesTheExit) {
-    const std::string glossary = Term("UML") + Term("Actor") + "0077#Node" + Term("Package");
-    const std::string history = Record("UML", "UML") + "x" + Record("Actor", "Actor");
-    const std::string settings =
-        Record("m_cs_searched_history_saved", "Yes") + "0009#" + Record("m_cs_hotkey", "196692");
+    const std::string glossary =
+        GlossaryRecord("UML") + GlossaryRecord("Actor") + "0077#Node" + GlossaryRecord("Package");
+    const std::string history = PairRecord("UML", "UML") + "x" + PairRecord("Actor", "Actor");
+    const std::string settings = PairRecord("m_cs_searched_history_saved", "Yes") + "0009#" +
+                                 PairRecord("m_cs_hotkey", "196692");
     TempDir::WriteBytes(F::DataFile(CGlossary::kFileSuffix), glossary);
     TempDir::WriteBytes(F::DataFile(CHistroy::kFileSuffix), history);
     TempDir::WriteBytes(F::DataFile(CConfGlobal::kFileSuffix), settings);
