@@ -6,6 +6,7 @@
 #include <mutex>
 #include <utility>
 
+#include "core/DataLocation.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
 
@@ -39,7 +40,7 @@ CConfGlobal::CConfGlobal(std::filesystem::path path) : m_path(std::move(path)) {
 }
 
 std::filesystem::path CConfGlobal::DefaultPath() {
-    return ExeDirPath() / (std::string("Termix") + kFileSuffix);
+    return GetDataLocation().SettingsFile();
 }
 
 void CConfGlobal::Load() {

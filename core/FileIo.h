@@ -45,6 +45,13 @@ Status ReplaceFile(const std::filesystem::path& path, const std::string& content
 // Creates a new file holding `content`, flushed to the disk; fails when the name exists.
 Status WriteNewFile(const std::filesystem::path& path, const std::string& content);
 
+// True when the user may write the file or, for a folder, create files in it.
+bool UserCanWrite(const std::filesystem::path& path);
+
+// Creates the folder and any missing parents, private to the user (0700 on POSIX). An existing
+// folder is fine.
+Status CreatePrivateFolder(const std::filesystem::path& path);
+
 // Removes the temporary file a save of `path` left behind when it was killed, unless a save is
 // running right now.
 void RemoveStaleTemporary(const std::filesystem::path& path);

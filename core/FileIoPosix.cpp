@@ -299,6 +299,26 @@ Status WriteNewFile(const std::filesystem::path& path, const std::string& conten
     return {};
 }
 
+bool UserCanWrite(const std::filesystem::path& path) {
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+Status CreatePrivateFolder(const std::filesystem::path& path) {
+    std::filesystem::path partial;
+    for (const std::filesystem::path& part : path) {
+        partial /= part;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+            const int error = errno;
+            return error == ENOENT ? Status{Outcome::kNoFolder, error} : Failure(error);
+        }
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return {Outcome::kNotRegular, ENOTDIR};
+    }
+    return {};
+}
+
 void RemoveStaleTemporary(const std::filesystem::path& path) {
     RemoveUnlockedTemporary(TemporaryFor(FinalTarget(path)), false);
 }

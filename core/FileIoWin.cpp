@@ -164,6 +164,49 @@ Status WriteNewFile(const std::filesystem::path& path, const std::string& conten
     return {};
 }
 
+bool UserCanWrite(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // The access rules of a folder are easiest learnt by trying: a probe file that goes
+        // away when it is closed.
+        const std::filesystem::path probe = path / L".termix-write-probe";
+        Handle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        return file.get() != INVALID_HANDLE_VALUE;
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        return false;
+    }
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.get() != INVALID_HANDLE_VALUE;
+}
+
+Status CreatePrivateFolder(const std::filesystem::path& path) {
+    std::filesystem::path partial;
+    for (const std::filesystem::path& part : path) {
+        partial /= part;
+        if (!partial.has_relative_path()) {
+            continue;  // the drive or root
+        }
+        if (!CreateDirectoryW(partial.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            const Status failed = Failure(GetLastError());
+            return failed.outcome == Outcome::kMissing
+                       ? Status{Outcome::kNoFolder, failed.systemError}
+                       : failed;
+        }
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return {Outcome::kNotRegular, 0};
+    }
+    return {};
+}
+
 void RemoveStaleTemporary(const std::filesystem::path& path) {
     // Fails while a save has the file open (no sharing), which is what keeps a live save safe.
     DeleteFileW(TemporaryFor(path).c_str());

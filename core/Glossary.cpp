@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/DamagedFile.h"
+#include "core/DataLocation.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
@@ -33,7 +34,7 @@ CGlossary::CGlossary(std::filesystem::path path) : m_path(std::move(path)) {
 }
 
 std::filesystem::path CGlossary::DefaultPath() {
-    return ExeDirPath() / (std::string("Termix") + kFileSuffix);
+    return GetDataLocation().GlossaryFile();
 }
 
 CTermRecord CGlossary::ToRecord(const Slot& slot) {

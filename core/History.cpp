@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/DataLocation.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 #include "core/TermRecord.h"
@@ -11,7 +12,7 @@
 std::mutex g_csHistory;
 
 std::filesystem::path CHistroy::DefaultPath() {
-    return ExeDirPath() / (std::string("Termix") + kFileSuffix);
+    return GetDataLocation().HistoryFile();
 }
 
 void CHistroy::Add(const std::string& text) {

@@ -177,3 +177,17 @@ TEST_F(CliTest, AnyFolderNameWorks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliTest, WhereNamesTheModeAndTheThreeFiles) {
+    SetExeDirForTesting(dir.path());
+    EXPECT_EQ(Run({"where"}), 0);
+    EXPECT_EQ(stdoutText, "mode: portable\nsettings: " + dir.file("Termix.CConfGlobal.cfg") +
+                              "\nglossary: " + dir.file("Termix.CGlossary.termix") +
+                              "\nhistory: " + dir.file("Termix.CHistroy.termix") + "\n");
+    EXPECT_EQ(Run({"where", "x"}), 2);
+    SetExeDirForTesting("");
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 
 #include "controls/ReportRowModel.h"
 #include "core/DamagedFile.h"
+#include "core/DataLocation.h"
 #include "core/FileIo.h"
 #include "core/FileStatusText.h"
 #include "core/Glossary.h"
@@ -26,9 +27,10 @@ const char kUsage[] =
     "  search KEYWORD      the terms containing KEYWORD, in either case\n"
     "  show TERM           the term, its meaning and explanation (exact, case-sensitive)\n"
     "  check               parse the file and report where parsing stopped\n"
+    "  where               the data mode and the paths of the settings, glossary and history\n"
     "  import TSV OUTPUT   build a glossary file from a UTF-8 glossary source\n"
     "  encode INPUT OUTPUT convert a UTF-8 text file to GBK\n"
-    "Without --file the glossary next to this program is used.\n";
+    "Without --file the program's own glossary is used (see where).\n";
 
 struct Context {
     std::FILE* out;
@@ -50,8 +52,19 @@ bool ReadTextFile(const std::filesystem::path& path, std::string& content) {
     return fileio::ReadWholeFile(path, content).ok();
 }
 
+// A path as the user sees it, in UTF-8: lossless for the file system's own names.
 std::string Shown(const std::filesystem::path& path) {
-    return gbk::ToUtf8(PathText(path));
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+int Where(const Context& ctx) {
+    const DataLocation location = GetDataLocation();
+    std::fprintf(ctx.out, "mode: %s\nsettings: %s\nglossary: %s\nhistory: %s\n",
+                 location.mode == DataMode::kPortable ? "portable" : "installed",
+                 Shown(location.SettingsFile()).c_str(), Shown(location.GlossaryFile()).c_str(),
+                 Shown(location.HistoryFile()).c_str());
+    return kFound;
 }
 
 // Says on stderr which files read as damaged; the glossary itself was read as far as it could.
@@ -133,12 +146,15 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
     return kFound;
 }
 
-// The glossary the query commands read: --file, or the one next to the executable. A file named
-// with --file must exist; the program's own glossary may not exist yet (it is then empty).
+// The glossary the query commands read: --file, or the program's own (made ready first, as the
+// window program does). A file named with --file must exist; the program's own glossary may not
+// exist yet (it is then empty).
 std::optional<std::filesystem::path> GlossaryPath(const Context& ctx,
                                                   const std::optional<std::string>& file) {
     if (!file) {
-        return CGlossary::DefaultPath();
+        const DataLocation location = GetDataLocation();
+        location.Prepare();
+        return location.GlossaryFile();
     }
     std::error_code ec;
     if (!std::filesystem::exists(*file, ec)) {
@@ -222,6 +238,9 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
             }
             return command == "import" ? Import(ctx, operands[0], operands[1])
                                        : Encode(ctx, operands[0], operands[1]);
+        }
+        if (command == "where") {
+            return operands.empty() && !file ? Where(ctx) : Usage(ctx, "where takes nothing");
         }
         const std::optional<std::filesystem::path> path = GlossaryPath(ctx, file);
         if (!path) {

@@ -6,6 +6,7 @@
 #include "controls/QtText.h"
 #include "controls/SortListCtrl.h"
 #include "core/AutoSplit.h"
+#include "core/DataLocation.h"
 #include "core/Glossary.h"
 #include "core/OperationLog.h"
 #include "resources/DataConfigDialogIds.h"
@@ -101,7 +102,7 @@ void CDataConfigDlg::OnNonLetter() {
 }
 
 void CDataConfigDlg::OnOpenDirectory() {
-    OpenDirectoryInFileManager(qtext::FromPath(ExeDirPath()));
+    OpenDirectoryInFileManager(qtext::FromPath(GetDataLocation().dataDir));
     FocusTermInput();
 }
 

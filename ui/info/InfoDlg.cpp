@@ -5,11 +5,11 @@
 #include "controls/QtText.h"
 #include "controls/ResourceImages.h"
 #include "controls/SortListCtrl.h"
+#include "core/DataLocation.h"
 #include "resources/InfoDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "ui/info/InfoTexts.h"
-#include "util/ExeDir.h"
 #include "util/GbkText.h"
 
 CInfoDlg::CInfoDlg(QWidget* parent)
@@ -29,7 +29,8 @@ bool CInfoDlg::OnInitDialog() {
 
     // One fill: the rows reach the view in one reset.
     m_listText->DeleteAllRows();
-    for (const std::string& row : info_texts::RowsForMode(m_strMode, ExeDirPath())) {
+    for (const std::string& row :
+         info_texts::RowsForMode(m_strMode, GetDataLocation().ReadmeFile())) {
         m_listText->InsertRow(row);
     }
     m_listText->AutoSizeColumns(-1);

@@ -94,7 +94,7 @@ std::vector<std::string> ReadmeRows(const std::filesystem::path& path) {
     return rows;
 }
 
-std::vector<std::string> RowsForMode(const std::string& mode, const std::filesystem::path& exeDir) {
+std::vector<std::string> RowsForMode(const std::string& mode, const std::filesystem::path& readme) {
     if (mode == ModeDataConfigHelp()) {
         return HelpRows();
     }
@@ -102,7 +102,7 @@ std::vector<std::string> RowsForMode(const std::string& mode, const std::filesys
         return SplitAtCrLf(main_texts::AboutText());
     }
     if (mode == ModeReadme()) {
-        return ReadmeRows(exeDir / "readme.txt");
+        return ReadmeRows(readme);
     }
     return {};
 }

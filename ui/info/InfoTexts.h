@@ -24,7 +24,7 @@ std::vector<std::string> SplitAtCrLf(const std::string& text);
 // "读“<path>”文件失败".
 std::vector<std::string> ReadmeRows(const std::filesystem::path& path);
 
-// The rows of `mode`; any other mode has none.
-std::vector<std::string> RowsForMode(const std::string& mode, const std::filesystem::path& exeDir);
+// The rows of `mode` (`readme` is the development log's file); any other mode has none.
+std::vector<std::string> RowsForMode(const std::string& mode, const std::filesystem::path& readme);
 
 }  // namespace info_texts

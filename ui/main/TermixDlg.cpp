@@ -23,6 +23,7 @@
 #include "controls/SortListCtrl.h"
 #include "core/ConfGlobal.h"
 #include "core/DamagedFile.h"
+#include "core/DataLocation.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/HotkeyValue.h"
@@ -99,6 +100,8 @@ bool CTermixDlg::OnInitDialog() {
 }
 
 void CTermixDlg::LoadSettings() {
+    // An installed program first makes the user's data folders and first glossary.
+    Guarded([] { GetDataLocation().Prepare(); });
     Guarded([] { GetConfGlobal(); });
     CConfGlobal::SetDialogRunner(
         [this](const CConfGlobal::Values& current, CConfGlobal::Values& result) {

@@ -1,0 +1,99 @@
+#include "core/DataLocation.h"
+
+#include <string>
+
+#include "core/ConfGlobal.h"
+#include "core/FileIo.h"
+#include "core/FileStatusText.h"
+#include "core/Glossary.h"
+#include "core/History.h"
+#include "core/PairFile.h"
+#include "util/ExeDir.h"
+#include "util/GbkText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path DataFileName(const char* suffix) {
+    return std::string("Termix") + suffix;
+}
+
+bool IsWritableFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec) && fileio::UserCanWrite(path);
+}
+
+}  // namespace
+
+fs::path DataLocation::SettingsFile() const {
+    return settingsDir / DataFileName(CConfGlobal::kFileSuffix);
+}
+
+fs::path DataLocation::GlossaryFile() const {
+    return dataDir / DataFileName(CGlossary::kFileSuffix);
+}
+
+fs::path DataLocation::HistoryFile() const {
+    return dataDir / DataFileName(CHistroy::kFileSuffix);
+}
+
+fs::path DataLocation::ReadmeFile() const {
+    return installedDir / "readme.txt";
+}
+
+fs::path DataLocation::InstalledGlossary() const {
+    return installedDir / DataFileName(CGlossary::kFileSuffix);
+}
+
+DataLocation DataLocation::Decide(const fs::path& exeDir, const UserFolders& user) {
+    DataLocation portable{DataMode::kPortable, exeDir, exeDir, exeDir};
+    std::error_code ec;
+    if (IsWritableFile(portable.SettingsFile()) || IsWritableFile(portable.GlossaryFile())) {
+        return portable;  // the user's own data files are here
+    }
+    const fs::path shared = exeDir / ".." / "share" / "termix";
+    const bool installLayout =
+        fs::is_regular_file(shared / DataFileName(CGlossary::kFileSuffix), ec);
+    if (!installLayout && fileio::UserCanWrite(exeDir)) {
+        return portable;
+    }
+    DataLocation installed{DataMode::kInstalled, user.config, user.data,
+                           installLayout ? shared.lexically_normal() : exeDir};
+    return installed;
+}
+
+void DataLocation::Prepare() const {
+    if (mode == DataMode::kPortable) {
+        return;
+    }
+    for (const fs::path& dir : {settingsDir, dataDir}) {
+        if (dir.empty()) {
+            throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
+                DataFileName(CConfGlobal::kFileSuffix),
+                GBK("不知道用户的主文件夹在哪里(没有设置 HOME)。"))};
+        }
+        if (const fileio::Status status = fileio::CreatePrivateFolder(dir); !status.ok()) {
+            throw Qm_conf_solitude_Exception{
+                Qm_conf_solitude_File::WriteMessage(dir, ReasonText(status))};
+        }
+    }
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(GlossaryFile(), ec))) {
+        return;  // the user's glossary: never replaced
+    }
+    std::string bytes;
+    if (!fileio::ReadWholeFile(InstalledGlossary(), bytes).ok()) {
+        return;  // nothing came with the program: the user starts with an empty glossary
+    }
+    // A new file only: should another copy of the program seed it first, that one stays.
+    const fileio::Status written = fileio::WriteNewFile(GlossaryFile(), bytes);
+    if (!written.ok() && !fs::exists(fs::symlink_status(GlossaryFile(), ec))) {
+        throw Qm_conf_solitude_Exception{
+            Qm_conf_solitude_File::WriteMessage(GlossaryFile(), ReasonText(written))};
+    }
+}
+
+DataLocation GetDataLocation() {
+    return DataLocation::Decide(ExeDirPath(), UserFoldersFromEnvironment());
+}

@@ -1,0 +1,25 @@
+#include <cstdlib>
+
+#include "core/DataLocation.h"
+
+namespace {
+
+// An XDG variable counts only when it holds an absolute path.
+std::filesystem::path XdgBase(const char* variable, const std::filesystem::path& home,
+                              const char* fallback) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
+    }
+    return home.empty() ? std::filesystem::path() : home / fallback;
+}
+
+}  // namespace
+
+UserFolders UserFoldersFromEnvironment() {
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path homeDir = home != nullptr && home[0] == '/' ? home : "";
+    const std::filesystem::path config = XdgBase("XDG_CONFIG_HOME", homeDir, ".config");
+    const std::filesystem::path data = XdgBase("XDG_DATA_HOME", homeDir, ".local/share");
+    return {config.empty() ? config : config / "termix", data.empty() ? data : data / "termix"};
+}

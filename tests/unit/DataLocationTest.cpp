@@ -1,0 +1,124 @@
+// Where the data files live: next to a writable executable, or in the user's own folders.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ChildProcess.h"
+#include "TempDir.h"
+#include "core/DataLocation.h"
+#include "core/PairFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const UserFolders kUser{"/home/u/.config/termix", "/home/u/.local/share/termix"};
+
+TEST(DataLocation, AWritableProgramFolderIsPortable) {
+    TempDir dir;
+    const DataLocation location = DataLocation::Decide(dir.path(), kUser);
+    EXPECT_EQ(location.mode, DataMode::kPortable);
+    EXPECT_EQ(location.GlossaryFile(), fs::path(dir.file("Termix.CGlossary.termix")));
+    EXPECT_EQ(location.SettingsFile(), fs::path(dir.file("Termix.CConfGlobal.cfg")));
+    EXPECT_EQ(location.HistoryFile(), fs::path(dir.file("Termix.CHistroy.termix")));
+    EXPECT_EQ(location.ReadmeFile(), fs::path(dir.file("readme.txt")));
+}
+
+// Decided as an ordinary user: root may write anywhere.
+TEST(DataLocation, AReadOnlyFolderIsInstalledUnlessItHoldsTheUsersWritableFiles) {
+    TempDir dir;
+    TempDir::WriteBytes(dir.file("Termix.CGlossary.termix"), "");
+    chmod(dir.path().c_str(), 0555);
+    const int installed = RunInChild(
+        [&] {
+            const DataLocation location = DataLocation::Decide(dir.path(), kUser);
+            return location.mode == DataMode::kInstalled &&
+                           location.GlossaryFile() ==
+                               "/home/u/.local/share/termix/Termix.CGlossary.termix" &&
+                           location.SettingsFile() ==
+                               "/home/u/.config/termix/Termix.CConfGlobal.cfg" &&
+                           location.InstalledGlossary() ==
+                               fs::path(dir.path()) / "Termix.CGlossary.termix"
+                       ? 0
+                       : 1;
+        },
+        true);
+    EXPECT_EQ(installed, 0);
+    // The same folder with a glossary the user may write is the user's own portable copy.
+    chown(dir.file("Termix.CGlossary.termix").c_str(), 65534, 65534);
+    const int portable = RunInChild(
+        [&] { return DataLocation::Decide(dir.path(), kUser).mode == DataMode::kPortable ? 0 : 1; },
+        true);
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(portable, 0);
+}
+
+TEST(DataLocation, TheInstallLayoutIsInstalledEvenWhereTheUserCouldWrite) {
+    TempDir prefix;
+    fs::create_directories(prefix.file("bin"));
+    fs::create_directories(prefix.file("share/termix"));
+    TempDir::WriteBytes(prefix.file("share/termix/Termix.CGlossary.termix"), "");
+    const DataLocation location = DataLocation::Decide(prefix.file("bin/"), kUser);
+    EXPECT_EQ(location.mode, DataMode::kInstalled);
+    EXPECT_EQ(location.InstalledGlossary(),
+              fs::path(prefix.file("share/termix/Termix.CGlossary.termix")));
+    EXPECT_EQ(location.ReadmeFile(), fs::path(prefix.file("share/termix/readme.txt")));
+}
+
+TEST(DataLocation, UserFoldersFollowTheXdgVariables) {
+    const char* saved[] = {std::getenv("HOME"), std::getenv("XDG_CONFIG_HOME"),
+                           std::getenv("XDG_DATA_HOME")};
+    const std::string keep[] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "",
+                                saved[2] ? saved[2] : ""};
+    setenv("HOME", "/home/u", 1);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_DATA_HOME");
+    UserFolders folders = UserFoldersFromEnvironment();
+    EXPECT_EQ(folders.config, "/home/u/.config/termix");
+    EXPECT_EQ(folders.data, "/home/u/.local/share/termix");
+    setenv("XDG_CONFIG_HOME", "/x/cfg", 1);
+    setenv("XDG_DATA_HOME", "relative/data", 1);  // not absolute: ignored
+    folders = UserFoldersFromEnvironment();
+    EXPECT_EQ(folders.config, "/x/cfg/termix");
+    EXPECT_EQ(folders.data, "/home/u/.local/share/termix");
+    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i] != nullptr) {
+            setenv(names[i], keep[i].c_str(), 1);
+        } else {
+            unsetenv(names[i]);
+        }
+    }
+}
+
+TEST(DataLocation, PrepareMakesPrivateFoldersAndSeedsTheGlossaryOnce) {
+    TempDir root;
+    fs::create_directories(root.file("share/termix"));
+    const std::string shipped = "0003#UML = 0005#UML\a\a\a\r\n";
+    TempDir::WriteBytes(root.file("share/termix/Termix.CGlossary.termix"), shipped);
+    const DataLocation location{DataMode::kInstalled, root.file("home/.config/termix"),
+                                root.file("home/.local/share/termix"), root.file("share/termix")};
+    location.Prepare();
+    struct stat info {};
+    ASSERT_EQ(stat(root.file("home/.config/termix").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(TempDir::ReadBytes(location.GlossaryFile().string()), shipped);
+
+    TempDir::WriteBytes(location.GlossaryFile().string(), "");  // the user emptied it
+    location.Prepare();
+    EXPECT_EQ(TempDir::ReadBytes(location.GlossaryFile().string()), "");
+    EXPECT_EQ(TempDir::ReadBytes(root.file("share/termix/Termix.CGlossary.termix")), shipped);
+}
+
+TEST(DataLocation, AFolderThatCannotBeMadeIsAWriteError) {
+    TempDir root;
+    TempDir::WriteBytes(root.file("file"), "");
+    const DataLocation location{DataMode::kInstalled, root.file("file/termix"),
+                                root.file("data/termix"), root.file("share")};
+    EXPECT_THROW(location.Prepare(), Qm_conf_solitude_Exception);
+}
+
+}  // namespace
