@@ -15,6 +15,8 @@ packages=(
   xvfb icewm xdotool x11-utils fonts-wqy-microhei
   # keyboard mapping changes in the hotkey test
   x11-xserver-utils
+  # the Debian package and the checks of what gets installed
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

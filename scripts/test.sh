@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, checks the formatting, builds with warnings as errors and runs every test: unit, data,
-# widget (offscreen) and end-to-end (Xvfb) tests on the regular build, the whole suite again under
+# widget (offscreen) and end-to-end (Xvfb) tests on the regular build, the Debian package with
+# lintian and the desktop-entry and AppStream checks, the whole suite again under
 # AddressSanitizer + UBSan, and a bounded run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,12 @@ echo "== build and test =="
 cmake --preset default -DTERMIX_BUILD_TESTS=ON -DTERMIX_WERROR=ON
 cmake --build --preset default -j"$jobs"
 ctest --preset default -j"$jobs"
+
+echo "== package (.deb) and its checks =="
+(cd build && cpack -G DEB)
+lintian --fail-on error build/termix_*.deb
+desktop-file-validate packaging/org.vantrel.Termix.desktop
+appstreamcli validate --no-net packaging/org.vantrel.Termix.metainfo.xml
 
 echo "== sanitizers (ASan + UBSan) =="
 cmake --preset asan -DTERMIX_WERROR=ON

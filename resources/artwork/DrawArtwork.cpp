@@ -151,7 +151,7 @@ int main(int argc, char* argv[]) {
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     bool ok = true;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         ok = Save(DrawIcon(size), out, QStringLiteral("icon128-%1.png").arg(size)) && ok;
     }
     ok = Save(DrawBanner(), out, QStringLiteral("bitmap130.png")) && ok;

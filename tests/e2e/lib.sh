@@ -15,6 +15,8 @@ readonly E2E_TITLE_RE='^Termix v1\.2 \(Vantrel英汉术语词典\)$'
 readonly E2E_POLL=0.015
 
 E2E_PIDS=()
+# A command prefix for starting the program, e.g. to run it as another user.
+E2E_LAUNCH=()
 E2E_WORK=""
 E2E_APP=""
 E2E_SCENARIO=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
@@ -224,7 +226,7 @@ e2e_pair_value() {
 
 # Starts a copy of the program in the background; its pid is in E2E_TERMIX_PID.
 e2e_start_termix() {
-    "$E2E_APP/termix" >>"$E2E_WORK/termix.log" 2>&1 &
+    "${E2E_LAUNCH[@]}" "$E2E_APP/termix" >>"$E2E_WORK/termix.log" 2>&1 &
     E2E_TERMIX_PID=$!
     e2e_track "$E2E_TERMIX_PID"
 }
@@ -402,6 +404,42 @@ e2e_no_program_window() {
 
 # e2e_start_shown: starts the program, waits for its main window shown and gives it the focus;
 # the process in pid, the window in win.
+# Dialog sizes in dialog units, for clicks at control centres.
+readonly E2E_MAIN_W=376 E2E_MAIN_H=225 E2E_CONFIG_W=376 E2E_CONFIG_H=238
+
+# The data configuration window, a frameless window of the program titled "数据配置".
+e2e_find_config_window() {
+    e2e_find_program_window '^数据配置$'
+}
+
+e2e_no_config_window() {
+    e2e_no_program_window '^数据配置$'
+}
+
+# Opens the data configuration window from the main window $win; its id in config.
+e2e_open_config() {
+    e2e_click_at "$win" $E2E_MAIN_W $E2E_MAIN_H 184 41 # "数据配置"
+    e2e_wait_for 5000 e2e_find_config_window >/dev/null ||
+        e2e_fail "the data configuration window did not open"
+    config=$(e2e_find_config_window)
+    e2e_expect_shown "$config" 5000 "data configuration window"
+}
+
+e2e_leave_config() {
+    e2e_click_at "$config" $E2E_CONFIG_W $E2E_CONFIG_H 190 55 # "到主界面"
+    e2e_wait_for 5000 e2e_no_config_window || e2e_fail "到主界面 did not close the window"
+}
+
+# Adds TERM with the ASCII MEANING in the open data configuration window. ASCII only: xdotool
+# types other characters by remapping a spare key, which races with the client's keymap update.
+e2e_add_term() {
+    e2e_click_at "$config" $E2E_CONFIG_W $E2E_CONFIG_H 280 90 # term field
+    xdotool type --delay 20 "$1"
+    e2e_click_at "$config" $E2E_CONFIG_W $E2E_CONFIG_H 280 104 # meaning field
+    xdotool type --delay 20 "$2"
+    e2e_click_at "$config" $E2E_CONFIG_W $E2E_CONFIG_H 346 70 # "增加"
+}
+
 e2e_start_shown() {
     e2e_start_termix
     pid=$E2E_TERMIX_PID
