@@ -8,7 +8,7 @@
 class CTermixApp {
 public:
     // The marker's name; also the name a second copy looks for.
-    static constexpr const char* kMutexName = "{6B633CEE-E413-43b4-9C6B-D8D0FA18269F}";
+    static constexpr const char* kMutexName = platform::kProgramMarker;
 
     CTermixApp() = default;
     CTermixApp(const CTermixApp&) = delete;

@@ -340,6 +340,41 @@ long CGlossary::ListByKeyword(IReportList& list, const std::string& keyword) con
     });
 }
 
+long CGlossary::ListByKeywordIn(IReportList& list, const std::string& keyword,
+                                SearchField field) const {
+    if (field == SearchField::kTerm) {
+        return ListByKeyword(list, keyword);
+    }
+    const std::string folded = gbk::ToLower(keyword);
+    std::string scratch;
+    auto contains = [&folded, &scratch](std::string_view text) {
+        scratch.clear();
+        gbk::AppendLower(scratch, text);
+        return gbk::Find(scratch, folded) != std::string_view::npos;
+    };
+    return Fill(list, [&](const Slot& slot) {
+        switch (field) {
+            case SearchField::kMeaning:
+                return contains(slot.Meaning());
+            case SearchField::kExplanation:
+                return contains(slot.Explanation());
+            default:
+                return gbk::Find(slot.FoldedTerm(), folded) != std::string_view::npos ||
+                       contains(slot.Meaning()) || contains(slot.Explanation());
+        }
+    });
+}
+
+std::vector<CTermRecord> CGlossary::Records() const {
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    std::vector<CTermRecord> records;
+    records.reserve(m_slots.size());
+    for (const Slot& slot : m_slots) {
+        records.push_back(ToRecord(slot));
+    }
+    return records;
+}
+
 void CGlossary::AddAndShow(const CTermRecord& record, IReportList& list) {
     Add(record);
     list.InsertRow(RowText(record), IReportList::kRowSeparator);

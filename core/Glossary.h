@@ -55,6 +55,14 @@ public:
     long ListNonLetter(IReportList& list) const;
     long ListByKeyword(IReportList& list, const std::string& keyword) const;
 
+    // The keyword search over another field: the meaning (the Chinese-to-English lookup), the
+    // explanation, or any of the three; the same folding and multibyte rules as the term search.
+    enum class SearchField { kTerm, kMeaning, kExplanation, kAll };
+    long ListByKeywordIn(IReportList& list, const std::string& keyword, SearchField field) const;
+
+    // A copy of every record, in no particular order.
+    std::vector<CTermRecord> Records() const;
+
     // Change the glossary and the one affected row of a list together.
     void AddAndShow(const CTermRecord& record, IReportList& list);
     bool UpdateAndShow(const CTermRecord& record, IReportList& list, int row);

@@ -1,16 +1,13 @@
 #include "core/GlossaryTsv.h"
 
-#include <unordered_map>
+#include "core/GlossaryExchange.h"
 
-#include "core/PairFile.h"
-#include "util/GbkText.h"
-
-namespace glossary_tsv {
+namespace glossary_exchange::detail {
 namespace {
 
 const char kHeader[] = "term\tmeaning\texplanation";
 
-bool Unescape(const std::string& field, std::string& out) {
+bool Unescape(std::string_view field, std::string& out) {
     out.clear();
     for (size_t i = 0; i < field.size(); ++i) {
         if (field[i] != '\\') {
@@ -37,95 +34,114 @@ bool Unescape(const std::string& field, std::string& out) {
     return true;
 }
 
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+    std::vector<std::string_view> fields;
     size_t start = 0;
     while (true) {
         const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos) {
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) {
             return fields;
         }
         start = tab + 1;
     }
 }
 
+// False when the field holds a line break other than CR LF, which the format cannot express.
+bool Escape(const std::string& field, std::string& out) {
+    for (size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c == '\\') {
+            out.append("\\\\");
+        } else if (c == '\t') {
+            out.append("\\t");
+        } else if (c == '\r' && i + 1 < field.size() && field[i + 1] == '\n') {
+            out.append("\\n");
+            ++i;
+        } else if (c == '\r' || c == '\n') {
+            return false;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
-Result Parse(const std::string& utf8Text) {
-    Result result;
-    std::unordered_map<std::string, int> seen;
+std::vector<RawEntry> ParseTsv(std::string_view text, std::vector<std::string>& errors) {
+    std::vector<RawEntry> entries;
     size_t start = 0;
     int lineNo = 0;
-    while (start < utf8Text.size()) {
-        size_t end = utf8Text.find('\n', start);
-        if (end == std::string::npos) {
-            end = utf8Text.size();
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
         }
-        std::string line = utf8Text.substr(start, end - start);
+        std::string_view line = text.substr(start, end - start);
         start = end + 1;
         ++lineNo;
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+            line.remove_suffix(1);
         }
         const std::string where = "line " + std::to_string(lineNo) + ": ";
         if (lineNo == 1) {
             if (line != kHeader) {
-                result.errors.push_back(where +
-                                        "the header must be \"term<TAB>meaning<TAB>explanation\"");
+                errors.push_back(where + "the header must be \"term<TAB>meaning<TAB>explanation\"");
             }
             continue;
         }
         if (line.empty()) {
             continue;
         }
-        const std::vector<std::string> raw = SplitTabs(line);
+        const std::vector<std::string_view> raw = SplitTabs(line);
         if (raw.size() != 3) {
-            result.errors.push_back(where + "expected 3 tab-separated fields, found " +
-                                    std::to_string(raw.size()));
+            errors.push_back(where + "expected 3 tab-separated fields, found " +
+                             std::to_string(raw.size()));
             continue;
         }
-        std::string fields[3];
-        bool ok = true;
-        for (int i = 0; i < 3 && ok; ++i) {
-            std::string text;
-            if (!Unescape(raw[i], text)) {
-                result.errors.push_back(where + "unknown escape (only \\n, \\t and \\\\ exist)");
-                ok = false;
-            } else if (text.find('\x07') != std::string::npos ||
-                       text.find('\x08') != std::string::npos) {
-                result.errors.push_back(where + "a field holds the byte 0x07 or 0x08");
-                ok = false;
-            } else if (!gbk::IsRepresentable(text)) {
-                result.errors.push_back(where + "a field holds characters GBK cannot represent");
-                ok = false;
-            } else {
-                fields[i] = gbk::FromUtf8(text);
-            }
-        }
-        if (!ok) {
+        RawEntry entry;
+        entry.number = lineNo;
+        if (!Unescape(raw[0], entry.term) || !Unescape(raw[1], entry.meaning) ||
+            !Unescape(raw[2], entry.explanation)) {
+            errors.push_back(where + "unknown escape (only \\n, \\t and \\\\ exist)");
             continue;
         }
-        if (fields[0].empty() || fields[1].empty()) {
-            result.errors.push_back(where + "the term and the meaning must not be empty");
-            continue;
-        }
-        CTermRecord record(fields[0], fields[1], fields[2]);
-        if (record.ToText(CTermRecord::kSeparator).size() >
-            Qm_conf_solitude_File::kMaxFieldLength) {
-            result.errors.push_back(where + "the entry is longer than 9999 bytes in GBK");
-            continue;
-        }
-        const auto [it, inserted] = seen.emplace(fields[0], lineNo);
-        if (!inserted) {
-            result.errors.push_back(where + "the term \"" + raw[0] + "\" already stands on line " +
-                                    std::to_string(it->second));
-            continue;
-        }
-        result.entries.push_back(Entry{lineNo, std::move(record)});
+        entries.push_back(std::move(entry));
     }
     if (lineNo == 0) {
-        result.errors.push_back("line 1: the header is missing");
+        errors.push_back("line 1: the header is missing");
+    }
+    return entries;
+}
+
+bool WriteTsv(const std::vector<RawEntry>& entries, std::string& out, std::string& error) {
+    out.append(kHeader).push_back('\n');
+    for (const RawEntry& entry : entries) {
+        for (const std::string* field : {&entry.term, &entry.meaning, &entry.explanation}) {
+            if (!Escape(*field, out)) {
+                error = "the term \"" + entry.term +
+                        "\" holds a line break other than CR LF, which tsv cannot hold (csv and "
+                        "tbx can)";
+                return false;
+            }
+            out.push_back(field == &entry.explanation ? '\n' : '\t');
+        }
+    }
+    return true;
+}
+
+}  // namespace glossary_exchange::detail
+
+namespace glossary_tsv {
+
+Result Parse(const std::string& utf8Text) {
+    glossary_exchange::ReadResult read =
+        glossary_exchange::Read(glossary_exchange::Format::kTsv, utf8Text);
+    Result result;
+    result.errors = std::move(read.errors);
+    for (glossary_exchange::Entry& entry : read.entries) {
+        result.entries.push_back(Entry{entry.number, std::move(entry.record)});
     }
     return result;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "core/DamagedFile.h"
 #include "core/FileIo.h"
@@ -155,16 +156,24 @@ bool Qm_conf_solitude_File::Next(std::string& key, std::string& value) {
 std::string Qm_conf_solitude_File::Serialize(
     const std::unordered_map<std::string, std::string>& map, const std::string& fieldMarker,
     const std::string& terminator) {
-    std::string out;
+    // Records in byte order of their keys: a saved file depends only on what it holds, so it
+    // compares byte for byte and diffs well under version control.
+    std::vector<const std::pair<const std::string, std::string>*> sorted;
+    sorted.reserve(map.size());
     size_t total = 0;
-    for (const auto& [key, value] : map) {
-        total += key.size() + value.size() + 8 + 2 * fieldMarker.size() + 3 + terminator.size();
+    for (const auto& entry : map) {
+        sorted.push_back(&entry);
+        total += entry.first.size() + entry.second.size() + 8 + 2 * fieldMarker.size() + 3 +
+                 terminator.size();
     }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    std::string out;
     out.reserve(total);
-    for (const auto& [key, value] : map) {
-        AppendField(out, key, fieldMarker);
+    for (const auto* entry : sorted) {
+        AppendField(out, entry->first, fieldMarker);
         out.append(kKeyValueSeparator);
-        AppendField(out, value, fieldMarker);
+        AppendField(out, entry->second, fieldMarker);
         out.append(terminator);
     }
     return out;

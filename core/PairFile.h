@@ -41,10 +41,10 @@ public:
     void Rewind();
     bool Next(std::string& key, std::string& value);
 
-    // Writes the whole map through a temporary file that replaces the old one, so the file on
-    // disk is always either the old or the new content. Raises the write exception when the
-    // content does not reach the disk, when a key or value is longer than kMaxFieldLength, or
-    // when the file read as damaged and no copy of it could be made.
+    // Writes the whole map, sorted by key in byte order, through a temporary file that replaces
+    // the old one, so the file on disk is always either the old or the new content. Raises the
+    // write exception when the content does not reach the disk, when a key or value is longer
+    // than kMaxFieldLength, or when the file read as damaged and no copy of it could be made.
     void Close();
     // Ends the object's use without writing.
     void Discard();
@@ -71,7 +71,7 @@ public:
     static size_t ParseRecords(std::string_view text, std::string_view fieldMarker,
                                std::string_view terminator, Visit&& visit);
 
-    // Builds the text of the records in `map`, in its iteration order.
+    // Builds the text of the records in `map`, sorted by key in byte order.
     static std::string Serialize(const std::unordered_map<std::string, std::string>& map,
                                  const std::string& fieldMarker, const std::string& terminator);
 

@@ -8,8 +8,11 @@
 // $XDG_RUNTIME_DIR, or /tmp/termix-<uid> (created 0700) when that is unset. Windows: a named
 // mutex. Either way the system drops the marker when the process ends, also on a crash.
 //
-// Usage: CSingleInstance instance; if (!instance.TryAcquire(kMutexName)) { /* another copy */ }
+// Usage: CSingleInstance instance; if (!instance.TryAcquire(kProgramMarker)) { /* another copy */ }
 namespace platform {
+
+// The marker of the window program, named after the mutex the program has always used.
+constexpr const char* kProgramMarker = "{6B633CEE-E413-43b4-9C6B-D8D0FA18269F}";
 
 class CSingleInstance {
 public:

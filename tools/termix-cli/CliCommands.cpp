@@ -1,62 +1,19 @@
 #include "tools/termix-cli/CliCommands.h"
 
 #include <filesystem>
-#include <memory>
 #include <optional>
-#include <sstream>
 
-#include "controls/ReportRowModel.h"
-#include "core/DamagedFile.h"
 #include "core/DataLocation.h"
 #include "core/FileIo.h"
 #include "core/FileStatusText.h"
 #include "core/Glossary.h"
 #include "core/GlossaryTsv.h"
 #include "core/PairFile.h"
-#include "util/ExeDir.h"
+#include "tools/termix-cli/Commands.h"
 #include "util/GbkText.h"
 
 namespace cli {
 namespace {
-
-const char kUsage[] =
-    "usage: termix-cli [--file PATH] COMMAND\n"
-    "  all                 every term\n"
-    "  letter L            the terms beginning with the letter L, in either case\n"
-    "  nonletter           the terms not beginning with an English letter\n"
-    "  search KEYWORD      the terms containing KEYWORD, in either case\n"
-    "  show TERM           the term, its meaning and explanation (exact, case-sensitive)\n"
-    "  check               parse the file and report where parsing stopped\n"
-    "  where               the data mode and the paths of the settings, glossary and history\n"
-    "  import TSV OUTPUT   build a glossary file from a UTF-8 glossary source\n"
-    "  encode INPUT OUTPUT convert a UTF-8 text file to GBK\n"
-    "Without --file the program's own glossary is used (see where).\n";
-
-struct Context {
-    std::FILE* out;
-    std::FILE* err;
-};
-
-int Usage(const Context& ctx, const std::string& problem) {
-    std::fprintf(ctx.err, "termix-cli: %s\n%s", problem.c_str(), kUsage);
-    return kUsageOrFileError;
-}
-
-void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
-    const std::string utf8 = gbk::ToUtf8(gbkText);
-    std::fwrite(utf8.data(), 1, utf8.size(), stream);
-}
-
-// Paths on the command line are the file system's own bytes.
-bool ReadTextFile(const std::filesystem::path& path, std::string& content) {
-    return fileio::ReadWholeFile(path, content).ok();
-}
-
-// A path as the user sees it, in UTF-8: lossless for the file system's own names.
-std::string Shown(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
 
 int Where(const Context& ctx) {
     const DataLocation location = GetDataLocation();
@@ -65,30 +22,6 @@ int Where(const Context& ctx) {
                  Shown(location.SettingsFile()).c_str(), Shown(location.GlossaryFile()).c_str(),
                  Shown(location.HistoryFile()).c_str());
     return kFound;
-}
-
-// Says on stderr which files read as damaged; the glossary itself was read as far as it could.
-void ReportDamagedFiles(const Context& ctx) {
-    for (const DamagedFile& damaged : TakeDamagedFileReports()) {
-        std::fprintf(ctx.err,
-                     "termix-cli: %s is damaged: reading stopped at byte %zu after %zu records",
-                     Shown(damaged.path).c_str(), damaged.stopOffset, damaged.records);
-        if (damaged.copy.empty()) {
-            std::fputs("; no copy of it could be made\n", ctx.err);
-        } else {
-            std::fprintf(ctx.err, "; the whole file is kept as %s\n", Shown(damaged.copy).c_str());
-        }
-    }
-}
-
-int PrintRows(const Context& ctx, const CReportRowModel& rows, long count) {
-    for (int i = 0; i < rows.GetRowCount(); ++i) {
-        PrintUtf8(ctx.out, rows.CellText(i, 0));
-        std::fputc('\t', ctx.out);
-        PrintUtf8(ctx.out, rows.CellText(i, 1));
-        std::fputc('\n', ctx.out);
-    }
-    return count > 0 ? kFound : kNotFound;
 }
 
 int Check(const Context& ctx, const std::filesystem::path& path) {
@@ -146,80 +79,19 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
     return kFound;
 }
 
-// The glossary the query commands read: --file, or the program's own (made ready first, as the
-// window program does). A file named with --file must exist; the program's own glossary may not
-// exist yet (it is then empty).
-std::optional<std::filesystem::path> GlossaryPath(const Context& ctx,
-                                                  const std::optional<std::string>& file) {
-    if (!file) {
-        const DataLocation location = GetDataLocation();
-        location.Prepare();
-        return location.GlossaryFile();
-    }
-    std::error_code ec;
-    if (!std::filesystem::exists(*file, ec)) {
-        std::fprintf(ctx.err, "termix-cli: cannot open %s: %s\n", file->c_str(),
-                     ec ? ec.message().c_str() : "no such file");
-        return std::nullopt;
-    }
-    return std::filesystem::path(*file);
-}
-
-int Query(const Context& ctx, const std::filesystem::path& path, const std::string& command,
-          const std::vector<std::string>& operands) {
-    const auto need = [&](size_t n) { return operands.size() == n; };
-    if (command == "check") {
-        return need(0) ? Check(ctx, path) : Usage(ctx, "check takes no operand");
-    }
-    CGlossary glossary(path);
-    ReportDamagedFiles(ctx);
-    CReportRowModel rows;
-    rows.AddColumnsFromSpec(GBK("术语|汉意"), 2);
-    if (command == "all" && need(0)) {
-        return PrintRows(ctx, rows, glossary.ListAll(rows));
-    }
-    if (command == "nonletter" && need(0)) {
-        return PrintRows(ctx, rows, glossary.ListNonLetter(rows));
-    }
-    if (command == "letter" && need(1)) {
-        if (operands[0].size() != 1) {
-            return Usage(ctx, "letter takes one character");
-        }
-        return PrintRows(ctx, rows, glossary.ListByFirstLetter(rows, operands[0][0]));
-    }
-    if (command == "search" && need(1)) {
-        return PrintRows(ctx, rows, glossary.ListByKeyword(rows, gbk::FromUtf8(operands[0])));
-    }
-    if (command == "show" && need(1)) {
-        CTermRecord record;
-        if (!glossary.Get(gbk::FromUtf8(operands[0]), record)) {
-            return kNotFound;
-        }
-        std::fputs("term: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_term);
-        std::fputs("\nmeaning: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_meaning);
-        std::fputs("\nexplanation: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_explanation);
-        std::fputc('\n', ctx.out);
-        return kFound;
-    }
-    return Usage(ctx, "unknown command or wrong number of operands: " + command);
-}
-
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    const Context ctx{out, err};
-    std::optional<std::string> file;
+    Context ctx{out, err, std::nullopt};
+    std::optional<std::string>& file = ctx.file;
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--file") {
+        if (args[i] == "--file" && rest.empty()) {
             if (i + 1 >= args.size()) {
                 return Usage(ctx, "--file needs a path");
             }
             file = args[++i];
-        } else if (args[i] == "--help" || args[i] == "-h") {
+        } else if ((args[i] == "--help" || args[i] == "-h") && rest.empty()) {
             std::fputs(kUsage, out);
             return kFound;
         } else {
@@ -232,21 +104,40 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     const std::string command = rest.front();
     const std::vector<std::string> operands(rest.begin() + 1, rest.end());
     try {
-        if (command == "import" || command == "encode") {
+        // The build's form: two paths and no options.
+        const bool buildImport = command == "import" && operands.size() == 2 &&
+                                 operands[0].rfind("--", 0) != 0 && operands[1].rfind("--", 0) != 0;
+        if (buildImport || command == "encode") {
             if (operands.size() != 2 || file) {
                 return Usage(ctx, command + " takes an input and an output path");
             }
             return command == "import" ? Import(ctx, operands[0], operands[1])
                                        : Encode(ctx, operands[0], operands[1]);
         }
+        if (command == "import") {
+            return ImportInto(ctx, operands);
+        }
+        if (command == "export") {
+            return Export(ctx, operands);
+        }
+        if (command == "add" || command == "update" || command == "delete") {
+            return Edit(ctx, command, operands);
+        }
         if (command == "where") {
             return operands.empty() && !file ? Where(ctx) : Usage(ctx, "where takes nothing");
         }
-        const std::optional<std::filesystem::path> path = GlossaryPath(ctx, file);
-        if (!path) {
-            return kUsageOrFileError;
+        if (command == "check") {
+            if (!operands.empty()) {
+                return Usage(ctx, "check takes no operand");
+            }
+            const std::optional<std::filesystem::path> path = GlossaryPath(ctx);
+            return path ? Check(ctx, *path) : kUsageOrFileError;
         }
-        return Query(ctx, *path, command, operands);
+        if (command == "all" || command == "letter" || command == "nonletter" ||
+            command == "search" || command == "show") {
+            return Query(ctx, command, operands);
+        }
+        return Usage(ctx, "unknown command " + command);
     } catch (const Qm_conf_solitude_Exception& e) {
         PrintUtf8(err, e.m_message);
         std::fputc('\n', err);

@@ -13,7 +13,7 @@
 #include "ui/dataconfig/DataConfigDlg.h"
 #include "ui/dataconfig/DirectoryOpener.h"
 #include "ui/dataconfig/RowTerm.h"
-#include "ui/dataconfig/TermRecordCheck.h"
+#include "core/TermRecordCheck.h"
 #include "ui/info/InfoDlg.h"
 #include "util/ClipboardReader.h"
 #include "util/ExeDir.h"

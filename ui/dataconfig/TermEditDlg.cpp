@@ -6,7 +6,7 @@
 #include "controls/SkinButton.h"
 #include "resources/ResourceIds.h"
 #include "resources/TermEditDialogIds.h"
-#include "ui/dataconfig/TermRecordCheck.h"
+#include "core/TermRecordCheck.h"
 
 using namespace termedit_ids;
 

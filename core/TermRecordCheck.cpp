@@ -1,4 +1,4 @@
-#include "ui/dataconfig/TermRecordCheck.h"
+#include "core/TermRecordCheck.h"
 
 #include "core/ReportList.h"
 #include "util/GbkText.h"

@@ -1,0 +1,125 @@
+#include "core/GlossaryExchange.h"
+
+namespace glossary_exchange::detail {
+namespace {
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+// Reads one record of fields; `pos` moves past its line end. RFC 4180: a quoted field keeps
+// delimiters, quotes ("" for one) and line breaks; CR LF and LF both end a record.
+bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
+                std::vector<std::string>& fields) {
+    fields.assign(1, std::string());
+    while (pos < text.size()) {
+        const char c = text[pos];
+        std::string& field = fields.back();
+        if (c == '"' && field.empty()) {
+            // A quoted field runs to the quote that is not doubled.
+            ++pos;
+            while (true) {
+                if (pos >= text.size()) {
+                    return false;  // no closing quote
+                }
+                if (text[pos] == '"') {
+                    if (pos + 1 < text.size() && text[pos + 1] == '"') {
+                        field.push_back('"');
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    break;
+                }
+                field.push_back(text[pos++]);
+            }
+            if (pos < text.size() && text[pos] != delimiter && text[pos] != '\r' &&
+                text[pos] != '\n') {
+                return false;  // text after the closing quote
+            }
+            continue;
+        }
+        if (c == delimiter) {
+            fields.emplace_back();
+            ++pos;
+        } else if (c == '\n' || (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n')) {
+            pos += c == '\n' ? 1 : 2;
+            return true;
+        } else {
+            field.push_back(c);
+            ++pos;
+        }
+    }
+    return true;
+}
+
+bool NeedsQuotes(const std::string& field) {
+    return field.find_first_of(",;\"\r\n") != std::string::npos ||
+           (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+}
+
+void AppendField(std::string& out, const std::string& field) {
+    if (!NeedsQuotes(field)) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (const char c : field) {
+        if (c == '"') {
+            out.push_back('"');
+        }
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+}  // namespace
+
+std::vector<RawEntry> ParseCsv(std::string_view text, std::vector<std::string>& errors) {
+    std::vector<RawEntry> entries;
+    if (text.substr(0, 3) == kBom) {
+        text.remove_prefix(3);
+    }
+    // The header names the delimiter: a spreadsheet set to a comma-decimal locale uses ";".
+    const size_t headerEnd = text.find('\n');
+    const std::string_view header = text.substr(0, headerEnd);
+    const char delimiter =
+        header.find(';') != std::string_view::npos && header.find(',') == std::string_view::npos
+            ? ';'
+            : ',';
+    size_t pos = 0;
+    std::vector<std::string> fields;
+    if (!ReadRecord(text, pos, delimiter, fields) || fields.size() != 3 || fields[0] != "en" ||
+        fields[1] != "zh-CN" || fields[2] != "explanation") {
+        errors.push_back("record 0: the header must be \"en,zh-CN,explanation\"");
+        return entries;
+    }
+    for (int number = 1; pos < text.size(); ++number) {
+        const std::string where = "record " + std::to_string(number) + ": ";
+        if (!ReadRecord(text, pos, delimiter, fields)) {
+            errors.push_back(where + "a quoted field is not closed properly");
+            return entries;
+        }
+        if (fields.size() == 1 && fields[0].empty()) {
+            continue;  // an empty line
+        }
+        if (fields.size() != 3) {
+            errors.push_back(where + "expected 3 fields, found " + std::to_string(fields.size()));
+            continue;
+        }
+        entries.push_back(RawEntry{number, fields[0], fields[1], fields[2]});
+    }
+    return entries;
+}
+
+void WriteCsv(const std::vector<RawEntry>& entries, std::string& out) {
+    out.append(kBom).append("en,zh-CN,explanation\r\n");
+    for (const RawEntry& entry : entries) {
+        AppendField(out, entry.term);
+        out.push_back(',');
+        AppendField(out, entry.meaning);
+        out.push_back(',');
+        AppendField(out, entry.explanation);
+        out.append("\r\n");
+    }
+}
+
+}  // namespace glossary_exchange::detail

@@ -1,0 +1,410 @@
+#include <cstdint>
+
+#include "core/GlossaryExchange.h"
+
+namespace glossary_exchange::detail {
+namespace {
+
+// XML 1.0 allows no control character but tab, line feed and carriage return.
+bool IsXmlChar(unsigned char c) {
+    return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool AppendEscaped(std::string& out, const std::string& text) {
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out.append("&amp;");
+                break;
+            case '<':
+                out.append("&lt;");
+                break;
+            case '>':
+                out.append("&gt;");
+                break;
+            case '"':
+                out.append("&quot;");
+                break;
+            case '\'':
+                out.append("&apos;");
+                break;
+            case '\r':
+                out.append("&#13;");  // a literal CR would become a LF in any XML reader
+                break;
+            default:
+                if (!IsXmlChar(static_cast<unsigned char>(c))) {
+                    return false;
+                }
+                out.push_back(c);
+        }
+    }
+    return true;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// A small XML reader: elements with attributes, text with the predefined and numeric
+// entities, CDATA; declarations, comments, processing instructions and a doctype are skipped.
+class XmlReader {
+public:
+    enum class Token { kStart, kEnd, kText, kEof, kError };
+
+    explicit XmlReader(std::string_view text) : m_text(text) {}
+
+    Token Next() {
+        m_name.clear();
+        m_attributes.clear();
+        m_value.clear();
+        if (m_pendingEnd) {
+            m_pendingEnd = false;
+            m_name = m_lastName;
+            return Token::kEnd;
+        }
+        while (m_pos < m_text.size()) {
+            if (m_text[m_pos] != '<') {
+                return ReadText();
+            }
+            if (Skip("<?", "?>") || Skip("<!--", "-->")) {
+                continue;
+            }
+            if (StartsWith("<![CDATA[")) {
+                const size_t end = m_text.find("]]>", m_pos);
+                if (end == std::string_view::npos) {
+                    return Token::kError;
+                }
+                m_value.assign(m_text.substr(m_pos + 9, end - m_pos - 9));
+                m_pos = end + 3;
+                return Token::kText;
+            }
+            if (StartsWith("<!")) {  // a doctype, with any internal subset
+                const size_t bracket = m_text.find('[', m_pos);
+                const size_t close = m_text.find('>', m_pos);
+                size_t end = close;
+                if (bracket != std::string_view::npos && bracket < close) {
+                    end = m_text.find("]>", bracket);
+                    end = end == std::string_view::npos ? end : end + 1;
+                }
+                if (end == std::string_view::npos) {
+                    return Token::kError;
+                }
+                m_pos = end + 1;
+                continue;
+            }
+            return ReadTag();
+        }
+        return Token::kEof;
+    }
+
+    const std::string& Name() const { return m_name; }
+    const std::string& Value() const { return m_value; }
+    std::string Attribute(std::string_view name) const {
+        for (const auto& [key, value] : m_attributes) {
+            if (key == name) {
+                return value;
+            }
+        }
+        return {};
+    }
+
+private:
+    bool StartsWith(std::string_view prefix) const {
+        return m_text.substr(m_pos, prefix.size()) == prefix;
+    }
+    bool Skip(std::string_view open, std::string_view close) {
+        if (!StartsWith(open)) {
+            return false;
+        }
+        const size_t end = m_text.find(close, m_pos + open.size());
+        m_pos = end == std::string_view::npos ? m_text.size() : end + close.size();
+        return true;
+    }
+
+    // Text up to the next tag, line ends normalised to LF before entities are replaced.
+    Token ReadText() {
+        while (m_pos < m_text.size() && m_text[m_pos] != '<') {
+            const char c = m_text[m_pos];
+            if (c == '\r') {
+                m_value.push_back('\n');
+                m_pos += m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n' ? 2 : 1;
+            } else if (c == '&') {
+                if (!ReadEntity(m_value)) {
+                    return Token::kError;
+                }
+            } else {
+                m_value.push_back(c);
+                ++m_pos;
+            }
+        }
+        return Token::kText;
+    }
+
+    bool ReadEntity(std::string& out) {
+        const size_t end = m_text.find(';', m_pos);
+        if (end == std::string_view::npos || end - m_pos > 12) {
+            return false;
+        }
+        const std::string_view name = m_text.substr(m_pos + 1, end - m_pos - 1);
+        m_pos = end + 1;
+        if (name == "amp") {
+            out.push_back('&');
+        } else if (name == "lt") {
+            out.push_back('<');
+        } else if (name == "gt") {
+            out.push_back('>');
+        } else if (name == "quot") {
+            out.push_back('"');
+        } else if (name == "apos") {
+            out.push_back('\'');
+        } else if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            uint32_t cp = 0;
+            for (const char d : name.substr(hex ? 2 : 1)) {
+                const int digit = d >= '0' && d <= '9'          ? d - '0'
+                                  : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                                  : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                                : -1;
+                if (digit < 0 || cp > 0x10FFFF) {
+                    return false;
+                }
+                cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
+            }
+            if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+                return false;
+            }
+            AppendUtf8(out, cp);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    Token ReadTag() {
+        const bool closing = StartsWith("</");
+        m_pos += closing ? 2 : 1;
+        m_name = ReadName();
+        if (m_name.empty()) {
+            return Token::kError;
+        }
+        while (true) {
+            SkipSpace();
+            if (m_pos >= m_text.size()) {
+                return Token::kError;
+            }
+            if (m_text[m_pos] == '>') {
+                ++m_pos;
+                return closing ? Token::kEnd : Token::kStart;
+            }
+            if (!closing && StartsWith("/>")) {
+                m_pos += 2;
+                m_pendingEnd = true;  // an empty element: its end comes next
+                m_lastName = m_name;
+                return Token::kStart;
+            }
+            if (closing) {
+                return Token::kError;
+            }
+            std::string key = ReadName();
+            SkipSpace();
+            if (key.empty() || m_pos >= m_text.size() || m_text[m_pos] != '=') {
+                return Token::kError;
+            }
+            ++m_pos;
+            SkipSpace();
+            if (m_pos >= m_text.size() || (m_text[m_pos] != '"' && m_text[m_pos] != '\'')) {
+                return Token::kError;
+            }
+            const char quote = m_text[m_pos++];
+            std::string value;
+            while (m_pos < m_text.size() && m_text[m_pos] != quote) {
+                if (m_text[m_pos] == '&') {
+                    if (!ReadEntity(value)) {
+                        return Token::kError;
+                    }
+                } else {
+                    value.push_back(m_text[m_pos++]);
+                }
+            }
+            if (m_pos >= m_text.size()) {
+                return Token::kError;
+            }
+            ++m_pos;
+            m_attributes.emplace_back(std::move(key), std::move(value));
+        }
+    }
+
+    std::string ReadName() {
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() &&
+               m_text.substr(m_pos, 1).find_first_of(" \t\r\n/>=") == std::string_view::npos) {
+            ++m_pos;
+        }
+        return std::string(m_text.substr(start, m_pos - start));
+    }
+    void SkipSpace() {
+        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' ||
+                                         m_text[m_pos] == '\r' || m_text[m_pos] == '\n')) {
+            ++m_pos;
+        }
+    }
+
+    std::string_view m_text;
+    size_t m_pos = 0;
+    std::string m_name;
+    std::string m_lastName;
+    bool m_pendingEnd = false;
+    std::string m_value;
+    std::vector<std::pair<std::string, std::string>> m_attributes;
+};
+
+bool IsKnown(const std::string& name) {
+    static const char* const kKnown[] = {
+        "tbx",  "tbxHeader", "fileDesc",     "sourceDesc", "titleStmt", "title", "p",
+        "text", "body",      "conceptEntry", "langSec",    "termSec",   "term"};
+    for (const char* known : kKnown) {
+        if (name == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& errors,
+                               size_t& ignored) {
+    std::vector<RawEntry> entries;
+    XmlReader reader(text);
+    std::vector<std::string> open;
+    RawEntry current;
+    std::string lang;
+    std::string* capture = nullptr;  // the field the current text belongs to
+    bool haveTerm = false;
+    bool haveMeaning = false;
+    int number = 0;
+    int depthOfIgnored = 0;  // inside an element nobody reads
+    while (true) {
+        const XmlReader::Token token = reader.Next();
+        switch (token) {
+            case XmlReader::Token::kError:
+                errors.push_back("conceptEntry " + std::to_string(number + 1) +
+                                 ": the file is not well-formed XML here");
+                return entries;
+            case XmlReader::Token::kEof:
+                if (!open.empty()) {
+                    errors.push_back("the file ends inside <" + open.back() + ">");
+                }
+                if (entries.empty() && number == 0 && errors.empty()) {
+                    errors.push_back("the file holds no conceptEntry");
+                }
+                return entries;
+            case XmlReader::Token::kText:
+                if (capture != nullptr && depthOfIgnored == 0) {
+                    capture->append(reader.Value());
+                }
+                break;
+            case XmlReader::Token::kStart: {
+                const std::string& name = reader.Name();
+                open.push_back(name);
+                const bool definition =
+                    name == "descrip" && reader.Attribute("type") == "definition";
+                if (depthOfIgnored > 0 || (!IsKnown(name) && !definition)) {
+                    ++depthOfIgnored;
+                    ++ignored;
+                    break;
+                }
+                if (name == "conceptEntry") {
+                    current = RawEntry{++number, {}, {}, {}};
+                    haveTerm = haveMeaning = false;
+                } else if (name == "langSec") {
+                    lang = reader.Attribute("xml:lang");
+                } else if (name == "term" && lang.rfind("en", 0) == 0 && !haveTerm) {
+                    capture = &current.term;
+                    haveTerm = true;
+                } else if (name == "term" && lang.rfind("zh", 0) == 0 && !haveMeaning) {
+                    capture = &current.meaning;
+                    haveMeaning = true;
+                } else if (definition && lang.rfind("zh", 0) == 0) {
+                    capture = &current.explanation;
+                } else if (name == "term" || definition) {
+                    ++ignored;  // a second term, or one in another language
+                }
+                break;
+            }
+            case XmlReader::Token::kEnd:
+                if (open.empty() || open.back() != reader.Name()) {
+                    errors.push_back("conceptEntry " + std::to_string(number) + ": </" +
+                                     reader.Name() + "> does not close the open element");
+                    return entries;
+                }
+                open.pop_back();
+                if (depthOfIgnored > 0) {
+                    --depthOfIgnored;
+                    break;
+                }
+                capture = nullptr;
+                if (reader.Name() == "langSec") {
+                    lang.clear();
+                } else if (reader.Name() == "conceptEntry") {
+                    entries.push_back(current);
+                }
+                break;
+        }
+    }
+}
+
+bool WriteTbx(const std::vector<RawEntry>& entries, std::string& out, std::string& error) {
+    out.append(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<tbx type=\"TBX-Basic\" style=\"dca\" xml:lang=\"en\" "
+        "xmlns=\"urn:iso:std:iso:30042:ed-2\">\n"
+        "  <tbxHeader>\n"
+        "    <fileDesc>\n"
+        "      <sourceDesc>\n"
+        "        <p>Termix glossary</p>\n"
+        "      </sourceDesc>\n"
+        "    </fileDesc>\n"
+        "  </tbxHeader>\n"
+        "  <text>\n"
+        "    <body>\n");
+    size_t id = 0;
+    for (const RawEntry& entry : entries) {
+        out.append("      <conceptEntry id=\"c").append(std::to_string(++id)).append("\">\n");
+        out.append("        <langSec xml:lang=\"en\">\n          <termSec>\n            <term>");
+        bool ok = AppendEscaped(out, entry.term);
+        out.append("</term>\n          </termSec>\n        </langSec>\n");
+        out.append("        <langSec xml:lang=\"zh-CN\">\n");
+        if (!entry.explanation.empty()) {
+            out.append("          <descrip type=\"definition\">");
+            ok = AppendEscaped(out, entry.explanation) && ok;
+            out.append("</descrip>\n");
+        }
+        out.append("          <termSec>\n            <term>");
+        ok = AppendEscaped(out, entry.meaning) && ok;
+        out.append("</term>\n          </termSec>\n        </langSec>\n      </conceptEntry>\n");
+        if (!ok) {
+            error =
+                "the term \"" + entry.term + "\" holds a control character that XML cannot carry";
+            return false;
+        }
+    }
+    out.append("    </body>\n  </text>\n</tbx>\n");
+    return true;
+}
+
+}  // namespace glossary_exchange::detail

@@ -1,0 +1,152 @@
+#include "tools/termix-cli/CliSupport.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "core/DamagedFile.h"
+#include "core/DataLocation.h"
+#include "core/FileIo.h"
+#include "tools/termix-cli/CliCommands.h"
+#include "util/GbkText.h"
+
+namespace cli {
+
+const char kUsage[] =
+    "usage: termix-cli [--file GLOSSARY] COMMAND ...\n"
+    "Looking up:\n"
+    "  all                   every term                        termix-cli all\n"
+    "  letter L              terms beginning with L            termix-cli letter u\n"
+    "  nonletter             terms not beginning with a letter termix-cli nonletter\n"
+    "  search [--in term|meaning|explanation|all] KEYWORD\n"
+    "                        terms whose field contains KEYWORD, in either case\n"
+    "                                                          termix-cli search --in meaning "
+    "用例\n"
+    "  show TERM             one term with its meaning and explanation (exact)\n"
+    "                                                          termix-cli show UML\n"
+    "  --json after all, letter, nonletter, search or show prints one JSON object per line:\n"
+    "                                                          termix-cli search --json case\n"
+    "Exchanging:\n"
+    "  export --format tsv|csv|tbx [--output FILE]\n"
+    "                        every record, sorted by term      termix-cli export --format csv\n"
+    "  import --format tsv|csv|tbx [--on-conflict fail|keep|replace] FILE\n"
+    "                        merge FILE into the glossary      termix-cli import --format tbx "
+    "t.tbx\n"
+    "Editing (refused while the window program runs):\n"
+    "  add TERM MEANING [EXPLANATION]                          termix-cli add Actor 参与者\n"
+    "  update TERM MEANING [EXPLANATION]                       termix-cli update Actor 执行者\n"
+    "  delete TERM                                             termix-cli delete Actor\n"
+    "Files:\n"
+    "  check                 parse the glossary, report where parsing stopped\n"
+    "                                                          termix-cli check\n"
+    "  where                 the data mode and the paths of the three data files\n"
+    "                                                          termix-cli where\n"
+    "  import TSV OUTPUT     build a glossary file from a UTF-8 glossary source\n"
+    "                                                          termix-cli import g.tsv g.termix\n"
+    "  encode INPUT OUTPUT   convert a UTF-8 text file to GBK  termix-cli encode a.txt b.txt\n"
+    "Without --file the program's own glossary is used (see where).\n"
+    "Exit codes: 0 done or found, 1 nothing found or a conflict, 2 usage or file error,\n"
+    "3 check found damage, 4 the window program is running.\n";
+
+int Usage(const Context& ctx, const std::string& problem) {
+    std::fprintf(ctx.err, "termix-cli: %s\n%s", problem.c_str(), kUsage);
+    return kUsageOrFileError;
+}
+
+void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
+    const std::string utf8 = gbk::ToUtf8(gbkText);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+}
+
+std::string Shown(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+void ReportDamagedFiles(const Context& ctx) {
+    for (const DamagedFile& damaged : TakeDamagedFileReports()) {
+        std::fprintf(ctx.err,
+                     "termix-cli: %s is damaged: reading stopped at byte %zu after %zu records",
+                     Shown(damaged.path).c_str(), damaged.stopOffset, damaged.records);
+        if (damaged.copy.empty()) {
+            std::fputs("; no copy of it could be made\n", ctx.err);
+        } else {
+            std::fprintf(ctx.err, "; the whole file is kept as %s\n", Shown(damaged.copy).c_str());
+        }
+    }
+}
+
+bool ReadTextFile(const std::filesystem::path& path, std::string& content) {
+    return fileio::ReadWholeFile(path, content).ok();
+}
+
+std::optional<std::filesystem::path> GlossaryPath(const Context& ctx) {
+    if (!ctx.file) {
+        const DataLocation location = GetDataLocation();
+        location.Prepare();
+        return location.GlossaryFile();
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(*ctx.file, ec)) {
+        std::fprintf(ctx.err, "termix-cli: cannot open %s: %s\n", ctx.file->c_str(),
+                     ec ? ec.message().c_str() : "no such file");
+        return std::nullopt;
+    }
+    return std::filesystem::path(*ctx.file);
+}
+
+bool ParseArguments(const std::vector<std::string>& args, const std::set<std::string>& valued,
+                    const std::set<std::string>& flags, Arguments& out, std::string& problem) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--" && !optionsEnded) {
+            optionsEnded = true;  // what follows are operands, even when they start with "--"
+        } else if (!optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            if (valued.count(arg) != 0) {
+                if (i + 1 >= args.size()) {
+                    problem = arg + " needs a value";
+                    return false;
+                }
+                out.options[arg] = args[++i];
+            } else if (flags.count(arg) != 0) {
+                out.flags.insert(arg);
+            } else {
+                problem = "unknown option " + arg;
+                return false;
+            }
+        } else {
+            out.operands.push_back(arg);
+        }
+    }
+    return true;
+}
+
+Progress::Progress(const Context& ctx, const char* label, size_t total)
+    : m_label(label), m_total(total) {
+#ifdef _WIN32
+    const bool terminal = _isatty(_fileno(ctx.err)) != 0;
+#else
+    const bool terminal = isatty(fileno(ctx.err)) != 0;
+#endif
+    if (terminal && total > 50000) {
+        m_stream = ctx.err;
+    }
+}
+
+Progress::~Progress() {
+    if (m_stream != nullptr) {
+        std::fprintf(m_stream, "\r%s %zu/%zu\n", m_label, m_total, m_total);
+    }
+}
+
+void Progress::Update(size_t done) {
+    if (m_stream != nullptr && done % 10000 == 0) {
+        std::fprintf(m_stream, "\r%s %zu/%zu", m_label, done, m_total);
+        std::fflush(m_stream);
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// What the commands of termix-cli share: the output streams, messages, paths and options.
+namespace cli {
+
+struct Context {
+    std::FILE* out;
+    std::FILE* err;
+    std::optional<std::string> file;  // --file, when given
+};
+
+extern const char kUsage[];
+
+// Prints the problem and the usage to stderr; returns the usage exit code.
+int Usage(const Context& ctx, const std::string& problem);
+void PrintUtf8(std::FILE* stream, const std::string& gbkText);
+// A path as the user sees it, in UTF-8: lossless for the file system's own names.
+std::string Shown(const std::filesystem::path& path);
+// Says on stderr which files read as damaged; the glossary itself was read as far as it could.
+void ReportDamagedFiles(const Context& ctx);
+bool ReadTextFile(const std::filesystem::path& path, std::string& content);
+
+// The glossary a command works on: --file, which must exist, or the program's own (made ready
+// first, as the window program does; it may not exist yet). Nothing, after a message, when
+// --file names nothing.
+std::optional<std::filesystem::path> GlossaryPath(const Context& ctx);
+
+// A command's own arguments: options with a value, flags, and the operands in order.
+struct Arguments {
+    std::vector<std::string> operands;
+    std::map<std::string, std::string> options;
+    std::set<std::string> flags;
+};
+// False, with the problem, for an unknown option or one without its value.
+bool ParseArguments(const std::vector<std::string>& args, const std::set<std::string>& valued,
+                    const std::set<std::string>& flags, Arguments& out, std::string& problem);
+
+// A progress line on stderr for long work, only when stderr is a terminal.
+class Progress {
+public:
+    Progress(const Context& ctx, const char* label, size_t total);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    void Update(size_t done);
+
+private:
+    std::FILE* m_stream = nullptr;  // null: silent
+    const char* m_label;
+    size_t m_total;
+};
+
+}  // namespace cli
