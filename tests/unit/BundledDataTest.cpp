@@ -1,7 +1,9 @@
 // Checks over the bundled glossary source and the files the build makes from it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -9,6 +11,7 @@
 
 #include "TempDir.h"
 #include "core/Glossary.h"
+#include "core/GlossaryExchange.h"
 #include "core/GlossaryTsv.h"
 #include "core/PairFile.h"
 #include "util/GbkText.h"
@@ -78,6 +81,35 @@ TEST(BundledReadme, IsTheDevelopmentLogInGbk) {
     const std::string gbkText = ReadFile(TERMIX_BUILT_README);
     ASSERT_FALSE(gbkText.empty());
     EXPECT_EQ(gbk::ToUtf8(gbkText), ReadFile(TERMIX_README_SOURCE));
+}
+
+}  // namespace
+
+namespace {
+
+// Every exchange format carries the whole bundled glossary: exported and imported into an empty
+// glossary, it saves to the same bytes as the built file.
+TEST(BundledGlossaryExchange, EveryFormatReproducesTheBuiltFile) {
+    const std::string built = ReadFile(TERMIX_BUILT_GLOSSARY);
+    std::vector<CTermRecord> records =
+        CGlossary(std::filesystem::path(TERMIX_BUILT_GLOSSARY)).Records();
+    std::sort(records.begin(), records.end(),
+              [](const CTermRecord& a, const CTermRecord& b) { return a.m_cs_term < b.m_cs_term; });
+    for (const auto format : {glossary_exchange::Format::kTsv, glossary_exchange::Format::kCsv,
+                              glossary_exchange::Format::kTbx}) {
+        std::string text;
+        std::string error;
+        ASSERT_TRUE(glossary_exchange::Write(format, records, text, error)) << error;
+        const glossary_exchange::ReadResult read = glossary_exchange::Read(format, text);
+        ASSERT_TRUE(read.errors.empty()) << read.errors.front();
+        TempDir dir;
+        CGlossary copy{std::filesystem::path(dir.file("g"))};
+        for (const glossary_exchange::Entry& entry : read.entries) {
+            copy.Add(entry.record);
+        }
+        copy.Save();
+        EXPECT_EQ(TempDir::ReadBytes(dir.file("g")), built);
+    }
 }
 
 }  // namespace

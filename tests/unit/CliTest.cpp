@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 #include "core/Glossary.h"
+#include "platform/SingleInstance.h"
 #include "tools/termix-cli/CliCommands.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
@@ -188,6 +189,112 @@ TEST_F(CliTest, WhereNamesTheModeAndTheThreeFiles) {
                               "\nhistory: " + dir.file("Termix.CHistroy.termix") + "\n");
     EXPECT_EQ(Run({"where", "x"}), 2);
     SetExeDirForTesting("");
+}
+
+}  // namespace
+
+namespace {
+
+// Exporting a glossary and importing it into an empty one gives the same file, byte for byte.
+TEST_F(CliTest, ExportThenImportReproducesTheGlossaryFile) {
+    {
+        CGlossary glossary{std::filesystem::path(glossaryPath)};
+        glossary.Add(CTermRecord("a,\"b\";c", GBK("引号"), "<&>\r\n\ttab\\"));
+        glossary.Add(CTermRecord("  ", GBK("全角ＡＢ"), ""));
+        glossary.Save();
+    }
+    for (const char* format : {"tsv", "csv", "tbx"}) {
+        const std::string exported = dir.file(std::string("out.") + format);
+        const std::string copy = dir.file(std::string("copy-") + format + ".termix");
+        TempDir::WriteBytes(copy, "");
+        ASSERT_EQ(RunOnFile({"export", "--format", format, "--output", exported}), 0) << format;
+        ASSERT_EQ(Run({"--file", copy, "import", "--format", format, exported}), 0)
+            << format << stderrText;
+        EXPECT_EQ(TempDir::ReadBytes(copy), TempDir::ReadBytes(glossaryPath)) << format;
+    }
+}
+
+TEST_F(CliTest, ConflictsFailUnlessKeptOrReplaced) {
+    const std::string source = dir.file("in.tsv");
+    TempDir::WriteBytes(source, "term\tmeaning\texplanation\nUML\tnew\t\nNode\t节点\t\n");
+    const std::string before = TempDir::ReadBytes(glossaryPath);
+    EXPECT_EQ(RunOnFile({"import", "--format", "tsv", source}), 1);
+    EXPECT_NE(stderrText.find("line 2: \"UML\" is already in the glossary"), std::string::npos)
+        << stderrText;
+    EXPECT_EQ(TempDir::ReadBytes(glossaryPath), before);
+
+    EXPECT_EQ(RunOnFile({"import", "--format", "tsv", "--on-conflict", "keep", source}), 0);
+    EXPECT_EQ(stdoutText, "imported 1 new terms, replaced 0, kept 1, unchanged 0\n");
+    EXPECT_EQ(RunOnFile({"import", "--format", "tsv", "--on-conflict", "replace", source}), 0);
+    EXPECT_EQ(stdoutText, "imported 0 new terms, replaced 1, kept 0, unchanged 1\n");
+    EXPECT_EQ(RunOnFile({"show", "UML"}), 0);
+    EXPECT_EQ(stdoutText, "term: UML\nmeaning: new\nexplanation: \n");
+
+    // A refused entry: nothing is written.
+    TempDir::WriteBytes(source, "term\tmeaning\texplanation\nFresh\tx\t\nEmpty\t\t\n");
+    const std::string now = TempDir::ReadBytes(glossaryPath);
+    EXPECT_EQ(RunOnFile({"import", "--format", "tsv", source}), 2);
+    EXPECT_NE(stderrText.find("line 3: the term and the meaning must not be empty"),
+              std::string::npos);
+    EXPECT_EQ(TempDir::ReadBytes(glossaryPath), now);
+}
+
+TEST_F(CliTest, EditsAreCheckedAndSaved) {
+    EXPECT_EQ(RunOnFile({"add", "Node", "节点", "a box"}), 0);
+    EXPECT_EQ(RunOnFile({"add", "Node", "again"}), 1);
+    EXPECT_EQ(RunOnFile({"update", "Node", "结点"}), 0);
+    EXPECT_EQ(RunOnFile({"show", "Node"}), 0);
+    EXPECT_EQ(stdoutText, "term: Node\nmeaning: 结点\nexplanation: \n");
+    EXPECT_EQ(RunOnFile({"update", "Missing", "x"}), 1);
+    EXPECT_EQ(RunOnFile({"add", "Bell", "a\ab"}), 2);  // a separator byte
+    EXPECT_EQ(RunOnFile({"add", "Wide", "\xF0\x9F\x98\x80"}), 2);
+    EXPECT_EQ(RunOnFile({"delete", "Node"}), 0);
+    EXPECT_EQ(RunOnFile({"show", "Node"}), 1);
+}
+
+// While the window program runs, it holds the program's glossary; other files may be written.
+TEST_F(CliTest, WritingCommandsWaitForTheWindowProgram) {
+    TempDir runtime;
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    SetExeDirForTesting(dir.path());
+    const std::string own = dir.file("Termix.CGlossary.termix");
+    TempDir::WriteBytes(own, TempDir::ReadBytes(glossaryPath));
+    {
+        platform::CSingleInstance running;
+        ASSERT_TRUE(running.TryAcquire(platform::kProgramMarker));
+        EXPECT_EQ(Run({"add", "Node", "x"}), 4);
+        EXPECT_NE(stderrText.find("window program is running"), std::string::npos);
+        EXPECT_EQ(Run({"--file", own, "delete", "UML"}), 4);
+        EXPECT_EQ(RunOnFile({"add", "Node", "x"}), 0);  // another file
+    }
+    EXPECT_EQ(Run({"add", "Node", "x"}), 0);
+    SetExeDirForTesting("");
+    if (saved != nullptr) {
+        setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_RUNTIME_DIR");
+    }
+}
+
+TEST_F(CliTest, SearchInMeaningsIsTheChineseLookupAndJsonEscapes) {
+    {
+        CGlossary glossary{std::filesystem::path(glossaryPath)};
+        // 丂 is the bytes 0x81 0x40: its trail byte is "@", which must not match on its own.
+        glossary.Add(CTermRecord("Trail", GBK("丂"), "say \"hi\"\\\r\n\x01"));
+        glossary.Save();
+    }
+    EXPECT_EQ(RunOnFile({"search", "--in", "meaning", "用"}), 0);
+    EXPECT_EQ(stdoutText, "use case\t用例\n");
+    EXPECT_EQ(RunOnFile({"search", "--in", "meaning", "@"}), 1);
+    EXPECT_EQ(RunOnFile({"search", "--in", "all", "第二"}), 0);
+    EXPECT_EQ(stdoutText, "UML\t统一建模语言\n");
+    EXPECT_EQ(RunOnFile({"show", "--json", "Trail"}), 0);
+    EXPECT_EQ(stdoutText,
+              "{\"term\":\"Trail\",\"meaning\":\"丂\",\"explanation\":\"say "
+              "\\\"hi\\\"\\\\\\r\\n\\u0001\"}\n");
+    EXPECT_EQ(RunOnFile({"search", "--in", "nowhere", "x"}), 2);
 }
 
 }  // namespace

@@ -1,0 +1,122 @@
+// Glossaries exchanged as tsv, csv and tbx: what goes out comes back byte for byte, and what
+// the editing windows would refuse is refused with its place in the file.
+#include <gtest/gtest.h>
+
+#include "core/GlossaryExchange.h"
+#include "util/GbkText.h"
+
+namespace {
+
+using glossary_exchange::Format;
+
+// Records with everything the formats must escape: quotes, delimiters, tabs, line breaks,
+// backslashes, markup characters, GBK two-byte letters, a term that is only spaces.
+std::vector<CTermRecord> HostileRecords() {
+    std::vector<CTermRecord> records = {
+        CTermRecord("   ", GBK("空格"), ""),
+        CTermRecord("\"quoted\", with; delimiters", GBK("引号"), "a\tb"),
+        CTermRecord("<&>\"'", GBK("标记"), GBK("第一行\r\n第二行\r\n")),
+        CTermRecord("back\\slash\\n", "x", "\\t\\\\"),
+        CTermRecord(GBK("ＡＢＣ αβγ"), GBK("全角"), " leading and trailing "),
+        CTermRecord("UML", GBK("统一建模语言"), ""),
+    };
+    std::sort(records.begin(), records.end(),
+              [](const CTermRecord& a, const CTermRecord& b) { return a.m_cs_term < b.m_cs_term; });
+    return records;
+}
+
+std::vector<CTermRecord> RecordsOf(const glossary_exchange::ReadResult& read) {
+    std::vector<CTermRecord> records;
+    for (const glossary_exchange::Entry& entry : read.entries) {
+        records.push_back(entry.record);
+    }
+    return records;
+}
+
+class EveryFormat : public ::testing::TestWithParam<Format> {};
+
+TEST_P(EveryFormat, WhatIsWrittenReadsBackTheSame) {
+    const std::vector<CTermRecord> records = HostileRecords();
+    std::string text;
+    std::string error;
+    ASSERT_TRUE(glossary_exchange::Write(GetParam(), records, text, error)) << error;
+    const glossary_exchange::ReadResult read = glossary_exchange::Read(GetParam(), text);
+    ASSERT_TRUE(read.errors.empty()) << read.errors.front();
+    EXPECT_EQ(RecordsOf(read), records);
+    std::string again;
+    ASSERT_TRUE(glossary_exchange::Write(GetParam(), RecordsOf(read), again, error));
+    EXPECT_EQ(again, text);
+}
+
+TEST_P(EveryFormat, RefusalsNameTheirPlace) {
+    // UML twice, an empty meaning, and a character GBK cannot hold.
+    const std::vector<CTermRecord> records = {
+        CTermRecord("UML", "a", ""), CTermRecord("UML", "b", ""), CTermRecord("Empty", "", ""),
+        CTermRecord("Emoji", "@@", "")};
+    std::string text;
+    std::string error;
+    ASSERT_TRUE(glossary_exchange::Write(GetParam(), records, text, error));
+    text.replace(text.find("@@"), 2, "\xF0\x9F\x98\x80");
+    const glossary_exchange::ReadResult read = glossary_exchange::Read(GetParam(), text);
+    ASSERT_EQ(read.errors.size(), 3u);
+    const std::string unit = GetParam() == Format::kTsv   ? "line "
+                             : GetParam() == Format::kCsv ? "record "
+                                                          : "conceptEntry ";
+    const int first = GetParam() == Format::kTsv ? 2 : 1;  // the tsv header is line 1
+    EXPECT_EQ(read.errors[0].rfind(unit + std::to_string(first + 1) + ": the term \"UML\"", 0), 0u)
+        << read.errors[0];
+    EXPECT_EQ(read.errors[1].rfind(unit + std::to_string(first + 2) + ": ", 0), 0u);
+    EXPECT_EQ(read.errors[2].rfind(unit + std::to_string(first + 3) + ": a field holds", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
+                         ::testing::Values(Format::kTsv, Format::kCsv, Format::kTbx),
+                         [](const ::testing::TestParamInfo<Format>& p) {
+                             return p.param == Format::kTsv   ? std::string("tsv")
+                                    : p.param == Format::kCsv ? std::string("csv")
+                                                              : std::string("tbx");
+                         });
+
+TEST(GlossaryExchange, WhatAFormatCannotCarryIsRefusedOnExport) {
+    std::string text;
+    std::string error;
+    // tsv knows CR LF as its only line break; XML carries no control characters.
+    EXPECT_FALSE(
+        glossary_exchange::Write(Format::kTsv, {CTermRecord("a", "b", "x\ny")}, text, error));
+    EXPECT_NE(error.find("\"a\""), std::string::npos);
+    EXPECT_TRUE(
+        glossary_exchange::Write(Format::kCsv, {CTermRecord("a", "b", "x\ny")}, text, error));
+    EXPECT_FALSE(
+        glossary_exchange::Write(Format::kTbx, {CTermRecord("a", "b", "\x01")}, text, error));
+    // Bytes that are not GBK text would come back as something else.
+    EXPECT_FALSE(
+        glossary_exchange::Write(Format::kCsv, {CTermRecord("a\xFF", "b", "")}, text, error));
+}
+
+TEST(GlossaryExchange, ASpreadsheetsCsvIsRead) {
+    // No byte-order mark, ";" as delimiter, LF line ends, an empty line.
+    const glossary_exchange::ReadResult read = glossary_exchange::Read(
+        Format::kCsv, "en;zh-CN;explanation\nUML;\xE7\xBB\x9F\xE4\xB8\x80;\"a;b\"\n\nActor;x;\n");
+    ASSERT_TRUE(read.errors.empty()) << read.errors.front();
+    ASSERT_EQ(read.entries.size(), 2u);
+    EXPECT_EQ(read.entries[0].record, CTermRecord("UML", GBK("统一"), "a;b"));
+    EXPECT_EQ(read.entries[1].record, CTermRecord("Actor", "x", ""));
+}
+
+TEST(GlossaryExchange, ATbxWithElementsTermixDoesNotKeepIsReadAndTheyAreCounted) {
+    const std::string tbx =
+        "<?xml version='1.0'?><!-- made elsewhere --><tbx type='TBX-Basic'><text><body>"
+        "<conceptEntry id='1'><descrip type='subjectField'>software</descrip>"
+        "<langSec xml:lang='en'><termSec><term>Actor</term>"
+        "<termNote type='partOfSpeech'>noun</termNote></termSec></langSec>"
+        "<langSec xml:lang='zh-CN'><termSec><term><![CDATA[参与者]]></term></termSec></langSec>"
+        "</conceptEntry></body></text></tbx>";
+    const glossary_exchange::ReadResult read = glossary_exchange::Read(Format::kTbx, tbx);
+    ASSERT_TRUE(read.errors.empty()) << read.errors.front();
+    ASSERT_EQ(read.entries.size(), 1u);
+    EXPECT_EQ(read.entries[0].record, CTermRecord("Actor", GBK("参与者"), ""));
+    EXPECT_EQ(read.ignoredElements, 2u);
+    EXPECT_FALSE(glossary_exchange::Read(Format::kTbx, "<tbx><text></tbx>").errors.empty());
+}
+
+}  // namespace
