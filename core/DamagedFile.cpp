@@ -43,7 +43,7 @@ std::filesystem::path CopyAside(const std::filesystem::path& path, const std::st
     for (int n = 1; n <= 100; ++n) {
         std::filesystem::path candidate = base;
         if (n > 1) {
-            candidate += "-" + std::to_string(n);
+            candidate += std::string(1, '-').append(std::to_string(n));
         }
         std::error_code ec;
         const auto status = std::filesystem::symlink_status(candidate, ec);

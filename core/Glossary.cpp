@@ -286,13 +286,32 @@ void CGlossary::Save() {
 }
 
 void CGlossary::Save(const std::filesystem::path& path) {
-    std::lock_guard<std::mutex> lock(g_csGlossary);
-    Qm_conf_solitude_File file(path, kMarker, kTerminator);
-    file.RemoveAll();
-    for (const Slot& slot : m_slots) {
-        file.Set(std::string(slot.Term()), ToRecord(slot).ToText(CTermRecord::kSeparator));
+    // The whole file is built from the records sorted by term: each key is its record's term,
+    // each value the record's text form.
+    std::string text;
+    std::string value;
+    bool fits = true;
+    {
+        std::lock_guard<std::mutex> lock(g_csGlossary);
+        const std::vector<TermRecordView> views = SortedViewsLocked();
+        size_t total = 0;
+        for (const TermRecordView& view : views) {
+            total += 2 * view.term.size() + view.meaning.size() + view.explanation.size() + 22;
+        }
+        text.reserve(total);
+        for (const TermRecordView& view : views) {
+            value.assign(view.term).push_back(CTermRecord::kSeparator);
+            value.append(view.meaning).push_back(CTermRecord::kSeparator);
+            value.append(view.explanation).push_back(CTermRecord::kSeparator);
+            fits =
+                Qm_conf_solitude_File::AppendRecord(text, view.term, value, kMarker, kTerminator) &&
+                fits;
+        }
     }
-    file.Close();
+    if (!fits) {
+        throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(path, {})};
+    }
+    Qm_conf_solitude_File::ReplaceContent(path, kMarker, kTerminator, text);
 }
 
 template <typename Condition>
@@ -365,14 +384,32 @@ long CGlossary::ListByKeywordIn(IReportList& list, const std::string& keyword,
     });
 }
 
-std::vector<CTermRecord> CGlossary::Records() const {
+std::vector<TermRecordView> CGlossary::SortedViews() const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    std::vector<CTermRecord> records;
-    records.reserve(m_slots.size());
+    return SortedViewsLocked();
+}
+
+std::vector<TermRecordView> CGlossary::SortedViewsLocked() const {
+    std::vector<TermRecordView> views;
+    views.reserve(m_slots.size());
     for (const Slot& slot : m_slots) {
-        records.push_back(ToRecord(slot));
+        views.push_back({slot.Term(), slot.Meaning(), slot.Explanation()});
     }
-    return records;
+    std::sort(views.begin(), views.end(),
+              [](const TermRecordView& a, const TermRecordView& b) { return a.term < b.term; });
+    return views;
+}
+
+CGlossary::Presence CGlossary::Match(const CTermRecord& record) const {
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    const uint32_t at = FindSlot(record.m_cs_term);
+    if (at == TermIndex::kNone) {
+        return Presence::kAbsent;
+    }
+    const Slot& slot = m_slots[at];
+    return slot.Meaning() == record.m_cs_meaning && slot.Explanation() == record.m_cs_explanation
+               ? Presence::kSame
+               : Presence::kDifferent;
 }
 
 void CGlossary::AddAndShow(const CTermRecord& record, IReportList& list) {

@@ -60,8 +60,14 @@ public:
     enum class SearchField { kTerm, kMeaning, kExplanation, kAll };
     long ListByKeywordIn(IReportList& list, const std::string& keyword, SearchField field) const;
 
-    // A copy of every record, in no particular order.
-    std::vector<CTermRecord> Records() const;
+    // Views of every record sorted by term in byte order. They stay valid until the glossary
+    // next changes; meant for one thread that reads the whole glossary (export).
+    std::vector<TermRecordView> SortedViews() const;
+
+    // Whether the record's term is absent, present with exactly this content, or present with
+    // other content; compares in place, without copying.
+    enum class Presence { kAbsent, kSame, kDifferent };
+    Presence Match(const CTermRecord& record) const;
 
     // Change the glossary and the one affected row of a list together.
     void AddAndShow(const CTermRecord& record, IReportList& list);
@@ -104,6 +110,7 @@ private:
     static void KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
                                    std::vector<Slot>& slots);
     static CTermRecord ToRecord(const Slot& slot);
+    std::vector<TermRecordView> SortedViewsLocked() const;
     void Clear();
 
     std::filesystem::path m_path;

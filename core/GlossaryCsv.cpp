@@ -51,12 +51,12 @@ bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
     return true;
 }
 
-bool NeedsQuotes(const std::string& field) {
+bool NeedsQuotes(std::string_view field) {
     return field.find_first_of(",;\"\r\n") != std::string::npos ||
            (!field.empty() && (field.front() == ' ' || field.back() == ' '));
 }
 
-void AppendField(std::string& out, const std::string& field) {
+void AppendField(std::string& out, std::string_view field) {
     if (!NeedsQuotes(field)) {
         out.append(field);
         return;
@@ -110,16 +110,19 @@ std::vector<RawEntry> ParseCsv(std::string_view text, std::vector<std::string>& 
     return entries;
 }
 
-void WriteCsv(const std::vector<RawEntry>& entries, std::string& out) {
+void BeginCsv(std::string& out) {
     out.append(kBom).append("en,zh-CN,explanation\r\n");
-    for (const RawEntry& entry : entries) {
-        AppendField(out, entry.term);
-        out.push_back(',');
-        AppendField(out, entry.meaning);
-        out.push_back(',');
-        AppendField(out, entry.explanation);
-        out.append("\r\n");
-    }
+}
+
+bool AppendCsv(std::string& out, std::string_view term, std::string_view meaning,
+               std::string_view explanation) {
+    AppendField(out, term);
+    out.push_back(',');
+    AppendField(out, meaning);
+    out.push_back(',');
+    AppendField(out, explanation);
+    out.append("\r\n");
+    return true;
 }
 
 }  // namespace glossary_exchange::detail

@@ -48,10 +48,13 @@ struct ReadResult {
 ReadResult Read(Format format, std::string_view text);
 
 // Writes `records` (GBK), which the caller has sorted by term. False, with `error` naming the
-// term, when a record cannot be written so that it reads back the same.
-// `progress` hears how many records are done, now and then.
-bool Write(Format format, const std::vector<CTermRecord>& records, std::string& out,
+// term, when a record cannot be written so that it reads back the same. `progress` hears how
+// many records are done, now and then.
+bool Write(Format format, const std::vector<TermRecordView>& records, std::string& out,
            std::string& error, const std::function<void(size_t done)>& progress = {});
+
+// Views of `records`, for Write.
+std::vector<TermRecordView> ViewsOf(const std::vector<CTermRecord>& records);
 
 namespace detail {
 // Format parsers: raw entries, with syntax errors added to `errors`.
@@ -59,10 +62,18 @@ std::vector<RawEntry> ParseTsv(std::string_view text, std::vector<std::string>& 
 std::vector<RawEntry> ParseCsv(std::string_view text, std::vector<std::string>& errors);
 std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& errors,
                                size_t& ignored);
-// Format writers over UTF-8 fields.
-bool WriteTsv(const std::vector<RawEntry>& entries, std::string& out, std::string& error);
-void WriteCsv(const std::vector<RawEntry>& entries, std::string& out);
-bool WriteTbx(const std::vector<RawEntry>& entries, std::string& out, std::string& error);
+// Format writers: what stands before the records, one record of UTF-8 fields (false when the
+// format cannot carry it), and what stands after them.
+void BeginTsv(std::string& out);
+bool AppendTsv(std::string& out, std::string_view term, std::string_view meaning,
+               std::string_view explanation);
+void BeginCsv(std::string& out);
+bool AppendCsv(std::string& out, std::string_view term, std::string_view meaning,
+               std::string_view explanation);
+void BeginTbx(std::string& out);
+bool AppendTbx(std::string& out, size_t id, std::string_view term, std::string_view meaning,
+               std::string_view explanation);
+void EndTbx(std::string& out);
 }  // namespace detail
 
 }  // namespace glossary_exchange

@@ -10,7 +10,7 @@ bool IsXmlChar(unsigned char c) {
     return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
 }
 
-bool AppendEscaped(std::string& out, const std::string& text) {
+bool AppendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
             case '&':
@@ -368,7 +368,7 @@ std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& 
     }
 }
 
-bool WriteTbx(const std::vector<RawEntry>& entries, std::string& out, std::string& error) {
+void BeginTbx(std::string& out) {
     out.append(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<tbx type=\"TBX-Basic\" style=\"dca\" xml:lang=\"en\" "
@@ -382,29 +382,28 @@ bool WriteTbx(const std::vector<RawEntry>& entries, std::string& out, std::strin
         "  </tbxHeader>\n"
         "  <text>\n"
         "    <body>\n");
-    size_t id = 0;
-    for (const RawEntry& entry : entries) {
-        out.append("      <conceptEntry id=\"c").append(std::to_string(++id)).append("\">\n");
-        out.append("        <langSec xml:lang=\"en\">\n          <termSec>\n            <term>");
-        bool ok = AppendEscaped(out, entry.term);
-        out.append("</term>\n          </termSec>\n        </langSec>\n");
-        out.append("        <langSec xml:lang=\"zh-CN\">\n");
-        if (!entry.explanation.empty()) {
-            out.append("          <descrip type=\"definition\">");
-            ok = AppendEscaped(out, entry.explanation) && ok;
-            out.append("</descrip>\n");
-        }
-        out.append("          <termSec>\n            <term>");
-        ok = AppendEscaped(out, entry.meaning) && ok;
-        out.append("</term>\n          </termSec>\n        </langSec>\n      </conceptEntry>\n");
-        if (!ok) {
-            error =
-                "the term \"" + entry.term + "\" holds a control character that XML cannot carry";
-            return false;
-        }
+}
+
+bool AppendTbx(std::string& out, size_t id, std::string_view term, std::string_view meaning,
+               std::string_view explanation) {
+    out.append("      <conceptEntry id=\"c").append(std::to_string(id)).append("\">\n");
+    out.append("        <langSec xml:lang=\"en\">\n          <termSec>\n            <term>");
+    bool ok = AppendEscaped(out, term);
+    out.append("</term>\n          </termSec>\n        </langSec>\n");
+    out.append("        <langSec xml:lang=\"zh-CN\">\n");
+    if (!explanation.empty()) {
+        out.append("          <descrip type=\"definition\">");
+        ok = AppendEscaped(out, explanation) && ok;
+        out.append("</descrip>\n");
     }
+    out.append("          <termSec>\n            <term>");
+    ok = AppendEscaped(out, meaning) && ok;
+    out.append("</term>\n          </termSec>\n        </langSec>\n      </conceptEntry>\n");
+    return ok;
+}
+
+void EndTbx(std::string& out) {
     out.append("    </body>\n  </text>\n</tbx>\n");
-    return true;
 }
 
 }  // namespace glossary_exchange::detail

@@ -48,7 +48,7 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
 }
 
 // False when the field holds a line break other than CR LF, which the format cannot express.
-bool Escape(const std::string& field, std::string& out) {
+bool Escape(std::string_view field, std::string& out) {
     for (size_t i = 0; i < field.size(); ++i) {
         const char c = field[i];
         if (c == '\\') {
@@ -115,20 +115,16 @@ std::vector<RawEntry> ParseTsv(std::string_view text, std::vector<std::string>& 
     return entries;
 }
 
-bool WriteTsv(const std::vector<RawEntry>& entries, std::string& out, std::string& error) {
+void BeginTsv(std::string& out) {
     out.append(kHeader).push_back('\n');
-    for (const RawEntry& entry : entries) {
-        for (const std::string* field : {&entry.term, &entry.meaning, &entry.explanation}) {
-            if (!Escape(*field, out)) {
-                error = "the term \"" + entry.term +
-                        "\" holds a line break other than CR LF, which tsv cannot hold (csv and "
-                        "tbx can)";
-                return false;
-            }
-            out.push_back(field == &entry.explanation ? '\n' : '\t');
-        }
-    }
-    return true;
+}
+
+bool AppendTsv(std::string& out, std::string_view term, std::string_view meaning,
+               std::string_view explanation) {
+    const bool ok = Escape(term, out) && (out.push_back('\t'), Escape(meaning, out)) &&
+                    (out.push_back('\t'), Escape(explanation, out));
+    out.push_back('\n');
+    return ok;
 }
 
 }  // namespace glossary_exchange::detail

@@ -38,7 +38,7 @@ long detail::ReadLengthField(std::string_view text, size_t pos) {
 
 namespace {
 
-void AppendField(std::string& out, const std::string& bytes, const std::string& marker) {
+void AppendField(std::string& out, std::string_view bytes, std::string_view marker) {
     char length[8];
     std::snprintf(length, sizeof length, "%04d", static_cast<int>(bytes.size()));
     out.append(length).append(marker).append(bytes);
@@ -78,6 +78,10 @@ std::string Qm_conf_solitude_File::ReadMessage(const std::filesystem::path& path
 std::string Qm_conf_solitude_File::WriteMessage(const std::filesystem::path& path,
                                                 const std::string& reason) {
     return WithReason(GBK("写入配置文件(") + PathText(path) + GBK(")出错!"), reason);
+}
+
+std::string Qm_conf_solitude_File::DamagedWithoutCopyReason() {
+    return GBK("文件已损坏, 而且无法保存它的副本; 为了不丢失没有读入的内容, 没有覆盖它。");
 }
 
 void Qm_conf_solitude_File::ThrowWrite(const std::string& reason) const {
@@ -179,6 +183,43 @@ std::string Qm_conf_solitude_File::Serialize(
     return out;
 }
 
+bool Qm_conf_solitude_File::AppendRecord(std::string& out, std::string_view key,
+                                         std::string_view value, std::string_view fieldMarker,
+                                         std::string_view terminator) {
+    // A longer text would need a fifth length digit, which no reader could parse.
+    if (key.size() > kMaxFieldLength || value.size() > kMaxFieldLength) {
+        return false;
+    }
+    AppendField(out, key, fieldMarker);
+    out.append(kKeyValueSeparator);
+    AppendField(out, value, fieldMarker);
+    out.append(terminator);
+    return true;
+}
+
+void Qm_conf_solitude_File::ReplaceContent(const std::filesystem::path& path,
+                                           std::string_view fieldMarker,
+                                           std::string_view terminator, const std::string& text) {
+    std::string current;
+    size_t fileSize = 0;
+    try {
+        if (ReadContent(path, current, fileSize)) {
+            size_t records = 0;
+            const size_t stop =
+                ParseRecords(current, fieldMarker, terminator,
+                             [&records](std::string_view, std::string_view) { ++records; });
+            if (stop < fileSize && PreserveDamagedFile(path, stop, records).copy.empty()) {
+                throw Qm_conf_solitude_Exception{WriteMessage(path, DamagedWithoutCopyReason())};
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
+    }
+    if (const fileio::Status status = fileio::ReplaceFile(path, text); !status.ok()) {
+        throw Qm_conf_solitude_Exception{WriteMessage(path, ReasonText(status))};
+    }
+}
+
 void Qm_conf_solitude_File::Close() {
     if (m_ended) {
         return;
@@ -190,8 +231,7 @@ void Qm_conf_solitude_File::Close() {
             PreserveDamagedFile(m_path, static_cast<size_t>(m_stopOffset), m_parsedRecords)
                 .copy.empty();
         if (m_damagedWithoutCopy) {
-            ThrowWrite(
-                GBK("文件已损坏, 而且无法保存它的副本; 为了不丢失没有读入的内容, 没有覆盖它。"));
+            ThrowWrite(DamagedWithoutCopyReason());
         }
     }
     for (const auto& [key, value] : m_map) {

@@ -75,9 +75,22 @@ public:
     static std::string Serialize(const std::unordered_map<std::string, std::string>& map,
                                  const std::string& fieldMarker, const std::string& terminator);
 
+    // Appends one record to `out`; false, appending nothing, when the key or the value is longer
+    // than kMaxFieldLength.
+    static bool AppendRecord(std::string& out, std::string_view key, std::string_view value,
+                             std::string_view fieldMarker, std::string_view terminator);
+
+    // What construction and Close do together, for an owner that builds the whole new content
+    // itself (`text`, records in the caller's order): reads the current file (a read error
+    // raises the read exception; a damaged file is copied aside first) and replaces it with
+    // `text`, raising the write exception as Close does.
+    static void ReplaceContent(const std::filesystem::path& path, std::string_view fieldMarker,
+                               std::string_view terminator, const std::string& text);
+
 private:
     void Read();
     [[noreturn]] void ThrowWrite(const std::string& reason = {}) const;
+    static std::string DamagedWithoutCopyReason();
 
     std::string m_fieldMarker;
     std::string m_terminator;

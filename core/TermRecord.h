@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // One glossary entry: the English term (the glossary's key), its Chinese meaning and a free
 // explanation. All three are GBK.
@@ -32,4 +33,11 @@ public:
     std::string m_cs_term;
     std::string m_cs_meaning;
     std::string m_cs_explanation;
+};
+
+// A record's three fields as views into text someone else owns (GBK).
+struct TermRecordView {
+    std::string_view term;
+    std::string_view meaning;
+    std::string_view explanation;
 };

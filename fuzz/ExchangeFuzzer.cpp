@@ -19,7 +19,7 @@ void RoundTrip(glossary_exchange::Format format, std::string_view text) {
     }
     std::string written;
     std::string error;
-    if (!glossary_exchange::Write(format, records, written, error)) {
+    if (!glossary_exchange::Write(format, glossary_exchange::ViewsOf(records), written, error)) {
         return;  // a record the format cannot carry: refused, not garbled
     }
     const glossary_exchange::ReadResult second = glossary_exchange::Read(format, written);

@@ -81,6 +81,12 @@ std::string ToUtf8(std::string_view gbkText) {
     return codec::GbkToUtf8(gbkText);
 }
 
+bool FromUtf8Exact(std::string_view utf8, std::string& out) {
+    bool lossless = false;
+    out = codec::Utf8ToGbk(utf8, &lossless);
+    return lossless;
+}
+
 bool IsRepresentable(std::string_view utf8) {
     bool lossless = false;
     codec::Utf8ToGbk(utf8, &lossless);

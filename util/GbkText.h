@@ -24,6 +24,8 @@ std::u16string ToUtf16(std::string_view gbkText);
 
 // True when the UTF-8 text converts to GBK without any replacement.
 bool IsRepresentable(std::string_view utf8);
+// UTF-8 -> GBK in `out`; false when a character had to be replaced.
+bool FromUtf8Exact(std::string_view utf8, std::string& out);
 
 // Case folding of ASCII letters and of the GBK double-byte letters with case forms (full-width
 // Latin, Greek, Cyrillic). Chinese characters and every other byte stay unchanged.

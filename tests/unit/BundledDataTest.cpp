@@ -91,10 +91,8 @@ namespace {
 // glossary, it saves to the same bytes as the built file.
 TEST(BundledGlossaryExchange, EveryFormatReproducesTheBuiltFile) {
     const std::string built = ReadFile(TERMIX_BUILT_GLOSSARY);
-    std::vector<CTermRecord> records =
-        CGlossary(std::filesystem::path(TERMIX_BUILT_GLOSSARY)).Records();
-    std::sort(records.begin(), records.end(),
-              [](const CTermRecord& a, const CTermRecord& b) { return a.m_cs_term < b.m_cs_term; });
+    const CGlossary glossary{std::filesystem::path(TERMIX_BUILT_GLOSSARY)};
+    const std::vector<TermRecordView> records = glossary.SortedViews();
     for (const auto format : {glossary_exchange::Format::kTsv, glossary_exchange::Format::kCsv,
                               glossary_exchange::Format::kTbx}) {
         std::string text;

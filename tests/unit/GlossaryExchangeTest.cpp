@@ -39,12 +39,15 @@ TEST_P(EveryFormat, WhatIsWrittenReadsBackTheSame) {
     const std::vector<CTermRecord> records = HostileRecords();
     std::string text;
     std::string error;
-    ASSERT_TRUE(glossary_exchange::Write(GetParam(), records, text, error)) << error;
+    ASSERT_TRUE(
+        glossary_exchange::Write(GetParam(), glossary_exchange::ViewsOf(records), text, error))
+        << error;
     const glossary_exchange::ReadResult read = glossary_exchange::Read(GetParam(), text);
     ASSERT_TRUE(read.errors.empty()) << read.errors.front();
     EXPECT_EQ(RecordsOf(read), records);
     std::string again;
-    ASSERT_TRUE(glossary_exchange::Write(GetParam(), RecordsOf(read), again, error));
+    ASSERT_TRUE(glossary_exchange::Write(GetParam(), glossary_exchange::ViewsOf(RecordsOf(read)),
+                                         again, error));
     EXPECT_EQ(again, text);
 }
 
@@ -55,7 +58,8 @@ TEST_P(EveryFormat, RefusalsNameTheirPlace) {
         CTermRecord("Emoji", "@@", "")};
     std::string text;
     std::string error;
-    ASSERT_TRUE(glossary_exchange::Write(GetParam(), records, text, error));
+    ASSERT_TRUE(
+        glossary_exchange::Write(GetParam(), glossary_exchange::ViewsOf(records), text, error));
     text.replace(text.find("@@"), 2, "\xF0\x9F\x98\x80");
     const glossary_exchange::ReadResult read = glossary_exchange::Read(GetParam(), text);
     ASSERT_EQ(read.errors.size(), 3u);
@@ -81,16 +85,16 @@ TEST(GlossaryExchange, WhatAFormatCannotCarryIsRefusedOnExport) {
     std::string text;
     std::string error;
     // tsv knows CR LF as its only line break; XML carries no control characters.
-    EXPECT_FALSE(
-        glossary_exchange::Write(Format::kTsv, {CTermRecord("a", "b", "x\ny")}, text, error));
+    EXPECT_FALSE(glossary_exchange::Write(
+        Format::kTsv, glossary_exchange::ViewsOf({CTermRecord("a", "b", "x\ny")}), text, error));
     EXPECT_NE(error.find("\"a\""), std::string::npos);
-    EXPECT_TRUE(
-        glossary_exchange::Write(Format::kCsv, {CTermRecord("a", "b", "x\ny")}, text, error));
-    EXPECT_FALSE(
-        glossary_exchange::Write(Format::kTbx, {CTermRecord("a", "b", "\x01")}, text, error));
+    EXPECT_TRUE(glossary_exchange::Write(
+        Format::kCsv, glossary_exchange::ViewsOf({CTermRecord("a", "b", "x\ny")}), text, error));
+    EXPECT_FALSE(glossary_exchange::Write(
+        Format::kTbx, glossary_exchange::ViewsOf({CTermRecord("a", "b", "\x01")}), text, error));
     // Bytes that are not GBK text would come back as something else.
-    EXPECT_FALSE(
-        glossary_exchange::Write(Format::kCsv, {CTermRecord("a\xFF", "b", "")}, text, error));
+    EXPECT_FALSE(glossary_exchange::Write(
+        Format::kCsv, glossary_exchange::ViewsOf({CTermRecord("a\xFF", "b", "")}), text, error));
 }
 
 TEST(GlossaryExchange, ASpreadsheetsCsvIsRead) {

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "core/FileIo.h"
 #include "core/FileStatusText.h"
 #include "core/Glossary.h"
@@ -39,14 +37,9 @@ int Export(const Context& ctx, const std::vector<std::string>& args) {
     if (!path) {
         return kUsageOrFileError;
     }
-    std::vector<CTermRecord> records;
-    {
-        CGlossary glossary(*path);
-        ReportDamagedFiles(ctx);
-        records = glossary.Records();
-    }
-    std::sort(records.begin(), records.end(),
-              [](const CTermRecord& x, const CTermRecord& y) { return x.m_cs_term < y.m_cs_term; });
+    const CGlossary glossary(*path);
+    ReportDamagedFiles(ctx);
+    const std::vector<TermRecordView> records = glossary.SortedViews();
     std::string text;
     std::string error;
     {
@@ -110,10 +103,12 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     }
     CGlossary glossary(*path);
     ReportDamagedFiles(ctx);
+    std::vector<CGlossary::Presence> presence;
+    presence.reserve(read.entries.size());
     std::vector<const glossary_exchange::Entry*> conflicts;
     for (const glossary_exchange::Entry& entry : read.entries) {
-        CTermRecord existing;
-        if (glossary.Get(entry.record.m_cs_term, existing) && !(existing == entry.record)) {
+        presence.push_back(glossary.Match(entry.record));
+        if (presence.back() == CGlossary::Presence::kDifferent) {
             conflicts.push_back(&entry);
         }
     }
@@ -135,19 +130,18 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     size_t unchanged = 0;
     {
         Progress progress(ctx, "importing", read.entries.size());
-        size_t done = 0;
-        for (const glossary_exchange::Entry& entry : read.entries) {
-            progress.Update(++done);
-            CTermRecord existing;
-            if (!glossary.Get(entry.record.m_cs_term, existing)) {
-                glossary.Add(entry.record);
+        for (size_t i = 0; i < read.entries.size(); ++i) {
+            progress.Update(i + 1);
+            const CTermRecord& record = read.entries[i].record;
+            if (presence[i] == CGlossary::Presence::kAbsent) {
+                glossary.Add(record);
                 ++added;
-            } else if (existing == entry.record) {
+            } else if (presence[i] == CGlossary::Presence::kSame) {
                 ++unchanged;
             } else if (policy == "keep") {
                 ++kept;
             } else {
-                glossary.Update(entry.record);
+                glossary.Update(record);
                 ++replaced;
             }
         }
