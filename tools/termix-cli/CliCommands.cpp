@@ -45,7 +45,12 @@ void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 
-// Paths on the command line are the file system's own bytes.
+// A path given on the command line (UTF-8): the same bytes on POSIX, UTF-16 on Windows.
+std::filesystem::path ArgPath(const std::string& utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
 bool ReadTextFile(const std::filesystem::path& path, std::string& content) {
     return fileio::ReadWholeFile(path, content).ok();
 }
@@ -91,7 +96,7 @@ int Check(const Context& ctx, const std::filesystem::path& path) {
 
 int Import(const Context& ctx, const std::string& tsvPath, const std::string& outPath) {
     std::string source;
-    if (!ReadTextFile(tsvPath, source)) {
+    if (!ReadTextFile(ArgPath(tsvPath), source)) {
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", tsvPath.c_str());
         return kUsageOrFileError;
     }
@@ -103,7 +108,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
         return kUsageOrFileError;
     }
     // Build the file through the glossary itself, starting from an empty one.
-    CGlossary glossary{std::filesystem::path(outPath)};
+    CGlossary glossary{ArgPath(outPath)};
     glossary.RemoveAll();
     for (const glossary_tsv::Entry& entry : parsed.entries) {
         glossary.Add(entry.record);
@@ -115,7 +120,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
 
 int Encode(const Context& ctx, const std::string& inPath, const std::string& outPath) {
     std::string source;
-    if (!ReadTextFile(inPath, source)) {
+    if (!ReadTextFile(ArgPath(inPath), source)) {
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", inPath.c_str());
         return kUsageOrFileError;
     }
@@ -124,7 +129,7 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
                      inPath.c_str());
         return kUsageOrFileError;
     }
-    if (const fileio::Status status = fileio::ReplaceFile(outPath, gbk::FromUtf8(source));
+    if (const fileio::Status status = fileio::ReplaceFile(ArgPath(outPath), gbk::FromUtf8(source));
         !status.ok()) {
         std::fprintf(ctx.err, "termix-cli: cannot write %s: %s\n", outPath.c_str(),
                      gbk::ToUtf8(ReasonText(status)).c_str());
@@ -141,12 +146,13 @@ std::optional<std::filesystem::path> GlossaryPath(const Context& ctx,
         return CGlossary::DefaultPath();
     }
     std::error_code ec;
-    if (!std::filesystem::exists(*file, ec)) {
+    const std::filesystem::path path = ArgPath(*file);
+    if (!std::filesystem::exists(path, ec)) {
         std::fprintf(ctx.err, "termix-cli: cannot open %s: %s\n", file->c_str(),
                      ec ? ec.message().c_str() : "no such file");
         return std::nullopt;
     }
-    return std::filesystem::path(*file);
+    return path;
 }
 
 int Query(const Context& ctx, const std::filesystem::path& path, const std::string& command,
