@@ -15,6 +15,8 @@ packages=(
   xvfb icewm xdotool x11-utils fonts-wqy-microhei
   # keyboard mapping changes in the hotkey test
   x11-xserver-utils
+  # the Windows cross build (GoogleTest from source) and its tests under wine
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()
