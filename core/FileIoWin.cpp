@@ -4,6 +4,7 @@
 #undef ReplaceFile
 
 #include <algorithm>
+#include <cwctype>
 #include <string>
 
 #include "core/FileIo.h"
@@ -63,6 +64,24 @@ bool WriteAll(HANDLE file, const std::string& content) {
         done += wrote;
     }
     return true;
+}
+
+// Earlier versions named their temporary files "<name>.tmp-XXXXXX" (six letters or digits) and
+// left them behind when killed; they are removed once a save of the same file succeeded.
+void RemoveOldTemporaries(const std::filesystem::path& target) {
+    const std::wstring prefix = target.filename().native() + L".tmp-";
+    const std::filesystem::path dir = target.parent_path().empty() ? L"." : target.parent_path();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::wstring name = it->path().filename().native();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        if (std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                        [](wchar_t c) { return c < 0x80 && std::iswalnum(c); })) {
+            DeleteFileW(it->path().c_str());
+        }
+    }
 }
 
 }  // namespace
@@ -146,6 +165,7 @@ Status ReplaceFile(const std::filesystem::path& path, const std::string& content
         DeleteFileW(temp.c_str());
         return Failure(error);
     }
+    RemoveOldTemporaries(path);
     return {};
 }
 

@@ -17,6 +17,8 @@ packages=(
   x11-xserver-utils
   # the Debian package and the checks of what gets installed
   dpkg-dev lintian desktop-file-utils appstream
+  # the Windows cross build (GoogleTest from source) and its tests under wine
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()

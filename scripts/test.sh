@@ -2,7 +2,8 @@
 # Sets up, checks the formatting, builds with warnings as errors and runs every test: unit, data,
 # widget (offscreen) and end-to-end (Xvfb) tests on the regular build, the Debian package with
 # lintian and the desktop-entry and AppStream checks, the whole suite again under
-# AddressSanitizer + UBSan, and a bounded run of each fuzz target.
+# AddressSanitizer + UBSan, a bounded run of each fuzz target, and the Windows cross build with
+# its tests and a termix-cli comparison under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -37,3 +38,14 @@ echo "== fuzzing (bounded) =="
 CXX=clang++ cmake --preset fuzz
 cmake --build --preset fuzz -j"$jobs"
 ctest --preset fuzz
+
+echo "== Windows (mingw-w64, tests under wine) =="
+# A fresh wine prefix; no display, no wine messages, no Mono or Gecko installer.
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+cmake/wine-run.sh wineboot --init >/dev/null 2>&1
+cmake --preset mingw -DTERMIX_WERROR=ON
+cmake --build --preset mingw -j"$jobs"
+ctest --preset mingw -j"$jobs"
+bash scripts/compare-windows-cli.sh build/bin build-mingw/bin

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "util/GbkCodec.h"
+#include "util/Utf8Sequence.h"
 
 namespace gbk::codec {
 namespace {
@@ -63,29 +64,6 @@ private:
 // char16_t strings in the machine's byte order.
 constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return lead <= 0xEF ? 3 : 1;
-    }
-    if (lead >= 0xC2) {
-        return 2;
-    }
-    return 1;
-}
-
 }  // namespace
 
 std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
@@ -97,7 +75,8 @@ std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
         // Skip the whole UTF-8 character, but never past a byte that cannot continue it.
         size_t len = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
         size_t i = 1;
-        while (i < len && i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) {
+        while (i < len && i < rest.size() &&
+               IsUtf8Continuation(static_cast<unsigned char>(rest[i]))) {
             ++i;
         }
         return i;

@@ -10,7 +10,7 @@ TEST(ExeDir, IsTheRunningExecutablesDirectoryWithItsSeparator) {
     const std::string dir = GetExeDir();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), PathSeparator()[0]);
-    EXPECT_TRUE(TempDir::Exists(ExeDirPath() / "termix_unit_tests"));
+    EXPECT_TRUE(TempDir::Exists(ExeDirPath() / TERMIX_UNIT_TESTS_NAME));
 }
 
 TEST(ExeDir, ATestDirectoryReplacesItUntilCleared) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "util/GbkCodec.h"
 #include "util/GbkText.h"
 
 namespace {
@@ -42,6 +43,28 @@ TEST(GbkConversion, InvalidGbkBecomesReplacementCharacter) {
         return text;
     }();
     EXPECT_EQ(gbk::FromUtf16(gbk::ToUtf16(many)), many);
+}
+
+// The iconv and the code-page backends must replace exactly the same input the same way.
+TEST(GbkConversion, EveryBackendReplacesTheSameInput) {
+    // No "best fit": characters GBK lacks are not swapped for look-alikes.
+    bool lossless = true;
+    EXPECT_EQ(gbk::codec::Utf8ToGbk("x\u00B2\u00AA", &lossless), "x??");
+    EXPECT_FALSE(lossless);
+    // Malformed UTF-8: overlong forms, encoded surrogates and values above U+10FFFF are one "?"
+    // per sequence; a byte that cannot start one is one "?" itself.
+    EXPECT_EQ(gbk::FromUtf8("a\xE0\x80\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xC0\x80|\xE6\x9CZ"),
+              "a?|?|?|??|?Z");
+    // The euro sign is the one single-byte character above ASCII.
+    EXPECT_EQ(gbk::FromUtf8("\u20AC"), "\x80");
+    EXPECT_EQ(gbk::ToUtf16("\x80"), u"\u20AC");
+    // A lead byte with a byte that cannot follow it: one U+FFFD, the next byte reads on its own.
+    EXPECT_EQ(gbk::ToUtf16("\x81\x7F" + GBK("术")), u"\uFFFD\x7F术");
+    // The private-use range is no text in either direction.
+    EXPECT_EQ(gbk::ToUtf16("\xAA\xA1\xA1\xA1\xA1"), u"\uFFFD\u3000\u3000");
+    EXPECT_EQ(gbk::ToUtf16("\xFE\xFE" + GBK("术")), u"\uFFFD\uFFFD术");
+    EXPECT_EQ(gbk::FromUtf16(u"\uE000\uF8F5z"), "??z");
+    EXPECT_FALSE(gbk::IsRepresentable("\uE000"));
 }
 
 TEST(GbkCaseFolding, FoldsAsciiAndDoubleByteLetters) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // A fresh directory for one test, removed with everything in it at the end.
@@ -10,14 +11,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // Native path of the directory, ending in "/".
+    // Path of the directory, ending in the separator. It is plain ASCII, so it reads the same as
+    // narrow text on every system.
     const std::string& path() const { return m_path; }
     // Native path of a file in it.
     std::string file(const std::string& name) const { return m_path + name; }
 
-    static void WriteBytes(const std::string& path, const std::string& bytes);
-    static std::string ReadBytes(const std::string& path);
-    static bool Exists(const std::string& path);
+    static void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+    static std::string ReadBytes(const std::filesystem::path& path);
+    static bool Exists(const std::filesystem::path& path);
 
 private:
     std::string m_path;

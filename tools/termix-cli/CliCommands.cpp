@@ -37,7 +37,7 @@ int Check(const Context& ctx, const std::filesystem::path& path) {
 
 int Import(const Context& ctx, const std::string& tsvPath, const std::string& outPath) {
     std::string source;
-    if (!ReadTextFile(tsvPath, source)) {
+    if (!ReadTextFile(ArgPath(tsvPath), source)) {
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", tsvPath.c_str());
         return kUsageOrFileError;
     }
@@ -49,7 +49,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
         return kUsageOrFileError;
     }
     // Build the file through the glossary itself, starting from an empty one.
-    CGlossary glossary{std::filesystem::path(outPath)};
+    CGlossary glossary{ArgPath(outPath)};
     glossary.RemoveAll();
     for (const glossary_tsv::Entry& entry : parsed.entries) {
         glossary.Add(entry.record);
@@ -61,7 +61,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
 
 int Encode(const Context& ctx, const std::string& inPath, const std::string& outPath) {
     std::string source;
-    if (!ReadTextFile(inPath, source)) {
+    if (!ReadTextFile(ArgPath(inPath), source)) {
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", inPath.c_str());
         return kUsageOrFileError;
     }
@@ -70,7 +70,7 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
                      inPath.c_str());
         return kUsageOrFileError;
     }
-    if (const fileio::Status status = fileio::ReplaceFile(outPath, gbk::FromUtf8(source));
+    if (const fileio::Status status = fileio::ReplaceFile(ArgPath(outPath), gbk::FromUtf8(source));
         !status.ok()) {
         std::fprintf(ctx.err, "termix-cli: cannot write %s: %s\n", outPath.c_str(),
                      gbk::ToUtf8(ReasonText(status)).c_str());

@@ -82,6 +82,11 @@ bool ReadTextFile(const std::filesystem::path& path, std::string& content) {
     return fileio::ReadWholeFile(path, content).ok();
 }
 
+std::filesystem::path ArgPath(const std::string& utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
 std::optional<std::filesystem::path> GlossaryPath(const Context& ctx) {
     if (!ctx.file) {
         const DataLocation location = GetDataLocation();
@@ -89,12 +94,13 @@ std::optional<std::filesystem::path> GlossaryPath(const Context& ctx) {
         return location.GlossaryFile();
     }
     std::error_code ec;
-    if (!std::filesystem::exists(*ctx.file, ec)) {
+    const std::filesystem::path path = ArgPath(*ctx.file);
+    if (!std::filesystem::exists(path, ec)) {
         std::fprintf(ctx.err, "termix-cli: cannot open %s: %s\n", ctx.file->c_str(),
                      ec ? ec.message().c_str() : "no such file");
         return std::nullopt;
     }
-    return std::filesystem::path(*ctx.file);
+    return path;
 }
 
 bool ParseArguments(const std::vector<std::string>& args, const std::set<std::string>& valued,

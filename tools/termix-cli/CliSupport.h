@@ -27,6 +27,8 @@ std::string Shown(const std::filesystem::path& path);
 // Says on stderr which files read as damaged; the glossary itself was read as far as it could.
 void ReportDamagedFiles(const Context& ctx);
 bool ReadTextFile(const std::filesystem::path& path, std::string& content);
+// A path given on the command line (UTF-8): the same bytes on POSIX, UTF-16 on Windows.
+std::filesystem::path ArgPath(const std::string& utf8);
 
 // The glossary a command works on: --file, which must exist, or the program's own (made ready
 // first, as the window program does; it may not exist yet). Nothing, after a message, when

@@ -55,7 +55,8 @@ int Export(const Context& ctx, const std::vector<std::string>& args) {
         std::fwrite(text.data(), 1, text.size(), ctx.out);
         return kFound;
     }
-    if (const fileio::Status status = fileio::ReplaceFile(output->second, text); !status.ok()) {
+    if (const fileio::Status status = fileio::ReplaceFile(ArgPath(output->second), text);
+        !status.ok()) {
         std::fprintf(ctx.err, "termix-cli: cannot write %s: %s\n", output->second.c_str(),
                      gbk::ToUtf8(ReasonText(status)).c_str());
         return kUsageOrFileError;
@@ -81,7 +82,7 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     }
     const std::string& source = a.operands[0];
     std::string text;
-    if (!ReadTextFile(source, text)) {
+    if (!ReadTextFile(ArgPath(source), text)) {
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", source.c_str());
         return kUsageOrFileError;
     }
