@@ -10,26 +10,26 @@ const char kBom[] = "\xEF\xBB\xBF";
 bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
                 std::vector<std::string>& fields) {
     fields.assign(1, std::string());
+    const char stops[] = {delimiter, '\r', '\n', '"', '\0'};
+    const std::string_view stopSet(stops, 4);
     while (pos < text.size()) {
-        const char c = text[pos];
         std::string& field = fields.back();
-        if (c == '"' && field.empty()) {
+        if (text[pos] == '"' && field.empty()) {
             // A quoted field runs to the quote that is not doubled.
             ++pos;
             while (true) {
-                if (pos >= text.size()) {
+                const size_t quote = text.find('"', pos);
+                if (quote == std::string_view::npos) {
                     return false;  // no closing quote
                 }
-                if (text[pos] == '"') {
-                    if (pos + 1 < text.size() && text[pos + 1] == '"') {
-                        field.push_back('"');
-                        pos += 2;
-                        continue;
-                    }
+                field.append(text.substr(pos, quote - pos));
+                pos = quote + 1;
+                if (pos < text.size() && text[pos] == '"') {
+                    field.push_back('"');
                     ++pos;
-                    break;
+                    continue;
                 }
-                field.push_back(text[pos++]);
+                break;
             }
             if (pos < text.size() && text[pos] != delimiter && text[pos] != '\r' &&
                 text[pos] != '\n') {
@@ -37,6 +37,14 @@ bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
             }
             continue;
         }
+        const size_t stop = text.find_first_of(stopSet, pos);
+        const size_t end = stop == std::string_view::npos ? text.size() : stop;
+        field.append(text.substr(pos, end - pos));
+        pos = end;
+        if (pos >= text.size()) {
+            break;
+        }
+        const char c = text[pos];
         if (c == delimiter) {
             fields.emplace_back();
             ++pos;
@@ -44,7 +52,7 @@ bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
             pos += c == '\n' ? 1 : 2;
             return true;
         } else {
-            field.push_back(c);
+            field.push_back(c);  // a lone CR, or a quote inside an unquoted field
             ++pos;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/TermIndex.h"
 #include "core/TermRecordCheck.h"
 #include "util/GbkText.h"
 
@@ -12,13 +13,39 @@ std::string Where(Format format, int number) {
     return Place(format, number) + ": ";
 }
 
+// The three fields in GBK; false when a character had to be replaced. Fields without the
+// separator byte (all but the refused ones) go through one conversion together.
+bool ToGbk(const RawEntry& raw, CTermRecord& record) {
+    const char separator = CTermRecord::kSeparator;
+    if (raw.term.find(separator) != std::string::npos ||
+        raw.meaning.find(separator) != std::string::npos ||
+        raw.explanation.find(separator) != std::string::npos) {
+        return gbk::FromUtf8Exact(raw.term, record.m_cs_term) &&
+               gbk::FromUtf8Exact(raw.meaning, record.m_cs_meaning) &&
+               gbk::FromUtf8Exact(raw.explanation, record.m_cs_explanation);
+    }
+    std::string joined;
+    joined.reserve(raw.term.size() + raw.meaning.size() + raw.explanation.size() + 2);
+    joined.append(raw.term).push_back(separator);
+    joined.append(raw.meaning).push_back(separator);
+    joined.append(raw.explanation);
+    std::string gbkText;
+    if (!gbk::FromUtf8Exact(joined, gbkText)) {
+        return false;
+    }
+    const size_t first = gbkText.find(separator);
+    const size_t second = gbkText.find(separator, first + 1);
+    record.m_cs_term.assign(gbkText, 0, first);
+    record.m_cs_meaning.assign(gbkText, first + 1, second - first - 1);
+    record.m_cs_explanation.assign(gbkText, second + 1);
+    return true;
+}
+
 // The checks of the editing windows, on a UTF-8 entry; the record in GBK when it passes.
 std::optional<CTermRecord> Checked(Format format, const RawEntry& raw,
                                    std::vector<std::pair<int, std::string>>& errors) {
     CTermRecord record;
-    if (!gbk::FromUtf8Exact(raw.term, record.m_cs_term) ||
-        !gbk::FromUtf8Exact(raw.meaning, record.m_cs_meaning) ||
-        !gbk::FromUtf8Exact(raw.explanation, record.m_cs_explanation)) {
+    if (!ToGbk(raw, record)) {
         errors.emplace_back(raw.number, Where(format, raw.number) +
                                             "a field holds characters GBK cannot represent");
         return std::nullopt;
@@ -78,28 +105,22 @@ ReadResult Read(Format format, std::string_view text) {
             result.entries.push_back(Entry{entry.number, std::move(*record)});
         }
     }
-    // Each term once: sorted by term, a repeat stands right after the first one.
-    std::vector<size_t> order(result.entries.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    const auto termOf = [&result](size_t i) -> const std::string& {
+    // Each term once: the first entry of a term is kept, later ones are refused.
+    TermIndex seen;
+    seen.Reserve(result.entries.size());
+    std::vector<bool> repeated(result.entries.size(), false);
+    const auto termOf = [&result](uint32_t i) -> std::string_view {
         return result.entries[i].record.m_cs_term;
     };
-    std::stable_sort(order.begin(), order.end(),
-                     [&termOf](size_t a, size_t b) { return termOf(a) < termOf(b); });
-    std::vector<bool> repeated(order.size(), false);
-    size_t first = 0;  // where the run of the current term starts in `order`
-    for (size_t i = 1; i < order.size(); ++i) {
-        if (termOf(order[i]) != termOf(order[first])) {
-            first = i;
-        } else {
-            repeated[order[i]] = true;
-            const Entry& entry = result.entries[order[i]];
-            refused.emplace_back(entry.number,
-                                 Where(format, entry.number) + "the term \"" +
-                                     gbk::ToUtf8(entry.record.m_cs_term) + "\" already stands in " +
-                                     Place(format, result.entries[order[first]].number));
+    for (uint32_t i = 0; i < result.entries.size(); ++i) {
+        const auto [first, inserted] = seen.Insert(termOf(i), i, termOf);
+        if (!inserted) {
+            repeated[i] = true;
+            const Entry& entry = result.entries[i];
+            refused.emplace_back(entry.number, Where(format, entry.number) + "the term \"" +
+                                                   gbk::ToUtf8(entry.record.m_cs_term) +
+                                                   "\" already stands in " +
+                                                   Place(format, result.entries[first].number));
         }
     }
     if (!refused.empty()) {

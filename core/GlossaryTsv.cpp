@@ -9,15 +9,17 @@ const char kHeader[] = "term\tmeaning\texplanation";
 
 bool Unescape(std::string_view field, std::string& out) {
     out.clear();
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != '\\') {
-            out.push_back(field[i]);
-            continue;
+    size_t pos = 0;
+    while (true) {
+        const size_t slash = field.find('\\', pos);
+        out.append(field.substr(pos, slash == std::string_view::npos ? slash : slash - pos));
+        if (slash == std::string_view::npos) {
+            return true;
         }
-        if (i + 1 >= field.size()) {
+        if (slash + 1 >= field.size()) {
             return false;
         }
-        switch (field[++i]) {
+        switch (field[slash + 1]) {
             case 'n':
                 out.append("\r\n");
                 break;
@@ -30,8 +32,8 @@ bool Unescape(std::string_view field, std::string& out) {
             default:
                 return false;
         }
+        pos = slash + 2;
     }
-    return true;
 }
 
 std::vector<std::string_view> SplitTabs(std::string_view line) {
