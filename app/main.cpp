@@ -3,10 +3,15 @@
 
 #include "app/TermixApp.h"
 #include "controls/MessageBox.h"
+#include "core/Glossary.h"
+#include "core/GlossaryPreload.h"
 #include "logging/LogCategories.h"
 #include "platform/DisplayServer.h"
 
 int main(int argc, char* argv[]) {
+    // Reading the glossary overlaps the toolkit's start-up; the window takes it at its glossary
+    // step, as if it loaded it there.
+    const GlossaryPreload glossary(CGlossary::DefaultPath());
     // Before the QApplication exists: the hotkey and the window lookup need X11.
     platform::PreferX11OnWayland();
     QApplication application(argc, argv);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/DamagedFile.h"
+#include "core/GlossaryPreload.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
@@ -12,8 +13,8 @@
 std::mutex g_csGlossary;
 
 namespace {
-const char kMarker[] = "#";
-const char kTerminator[] = "\r\n";
+const std::string kMarker(CGlossary::kFieldMarker);
+const std::string kTerminator(CGlossary::kRecordTerminator);
 
 bool IsAsciiLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -43,23 +44,6 @@ CTermRecord CGlossary::ToRecord(const Slot& slot) {
 
 namespace {
 
-// A stored record split at 0x07 as CTermRecord::FromText reads it: fields 0, 1 and 2, missing
-// fields empty. Returns the three lengths; the fields start one byte apart.
-std::array<uint32_t, 3> SplitStoredRecord(std::string_view value) {
-    std::array<uint32_t, 3> lengths{};
-    size_t start = 0;
-    for (uint32_t& length : lengths) {
-        if (start >= value.size()) {
-            break;
-        }
-        const size_t end = value.find(CTermRecord::kSeparator, start);
-        const size_t stop = end == std::string_view::npos ? value.size() : end;
-        length = static_cast<uint32_t>(stop - start);
-        start = stop + 1;
-    }
-    return lengths;
-}
-
 // Stores `slot` under `key`, replacing the slot already there.
 template <typename Slot, typename KeyOf>
 void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_view key,
@@ -84,12 +68,12 @@ void CGlossary::Put(const Slot& slot) {
 }
 
 CGlossary::Slot CGlossary::SlotOfStored(std::string_view value) {
-    const std::array<uint32_t, 3> lengths = SplitStoredRecord(value);
+    const std::array<std::string_view, 3> fields = CTermRecord::SplitStored(value);
     Slot slot;
     slot.text = value.data();
-    slot.termLength = lengths[0];
-    slot.meaningLength = lengths[1];
-    slot.explanationLength = lengths[2];
+    slot.termLength = static_cast<uint32_t>(fields[0].size());
+    slot.meaningLength = static_cast<uint32_t>(fields[1].size());
+    slot.explanationLength = static_cast<uint32_t>(fields[2].size());
     return slot;
 }
 
@@ -365,7 +349,11 @@ std::unique_ptr<CGlossary> g_glossary;
 CGlossary& GetGlossary() {
     std::lock_guard<std::mutex> lock(g_glossaryInstanceMutex);
     if (!g_glossary) {
-        g_glossary = std::make_unique<CGlossary>(CGlossary::DefaultPath());
+        const std::filesystem::path path = CGlossary::DefaultPath();
+        g_glossary = TakePreloadedGlossary(path);
+        if (!g_glossary) {
+            g_glossary = std::make_unique<CGlossary>(path);
+        }
     }
     return *g_glossary;
 }

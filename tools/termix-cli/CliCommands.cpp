@@ -4,12 +4,14 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "controls/ReportRowModel.h"
 #include "core/DamagedFile.h"
 #include "core/FileIo.h"
 #include "core/FileStatusText.h"
 #include "core/Glossary.h"
+#include "core/GlossaryScan.h"
 #include "core/GlossaryTsv.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
@@ -40,7 +42,7 @@ int Usage(const Context& ctx, const std::string& problem) {
     return kUsageOrFileError;
 }
 
-void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
+void PrintUtf8(std::FILE* stream, std::string_view gbkText) {
     const std::string utf8 = gbk::ToUtf8(gbkText);
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
@@ -68,14 +70,60 @@ void ReportDamagedFiles(const Context& ctx) {
     }
 }
 
+void PrintRow(const Context& ctx, std::string_view term, std::string_view meaning) {
+    PrintUtf8(ctx.out, term);
+    std::fputc('\t', ctx.out);
+    PrintUtf8(ctx.out, meaning);
+    std::fputc('\n', ctx.out);
+}
+
 int PrintRows(const Context& ctx, const CReportRowModel& rows, long count) {
     for (int i = 0; i < rows.GetRowCount(); ++i) {
-        PrintUtf8(ctx.out, rows.CellText(i, 0));
-        std::fputc('\t', ctx.out);
-        PrintUtf8(ctx.out, rows.CellText(i, 1));
-        std::fputc('\n', ctx.out);
+        PrintRow(ctx, rows.CellText(i, 0), rows.CellText(i, 1));
     }
     return count > 0 ? kFound : kNotFound;
+}
+
+int PrintRecord(const Context& ctx, std::string_view term, std::string_view meaning,
+                std::string_view explanation) {
+    std::fputs("term: ", ctx.out);
+    PrintUtf8(ctx.out, term);
+    std::fputs("\nmeaning: ", ctx.out);
+    PrintUtf8(ctx.out, meaning);
+    std::fputs("\nexplanation: ", ctx.out);
+    PrintUtf8(ctx.out, explanation);
+    std::fputc('\n', ctx.out);
+    return kFound;
+}
+
+// show and search in one pass over the file, without loading the glossary (GlossaryScan.h);
+// nothing when the glossary itself must answer.
+std::optional<int> ScanQuery(const Context& ctx, const std::filesystem::path& path, bool show,
+                             const std::string& operand) {
+    GlossaryScan scan;
+    if (!scan.Run(path,
+                  show ? GlossaryScan::Exactly(operand) : GlossaryScan::Containing(operand))) {
+        return std::nullopt;
+    }
+    const std::vector<GlossaryScan::Entry>& entries = scan.Entries();
+    if (show) {
+        ReportDamagedFiles(ctx);
+        return entries.empty()
+                   ? kNotFound
+                   : PrintRecord(ctx, entries[0].term, entries[0].meaning, entries[0].explanation);
+    }
+    // A list splits its rows at the row separator: such rows are the list's to show.
+    for (const GlossaryScan::Entry& entry : entries) {
+        if (entry.term.find(IReportList::kRowSeparator) != std::string_view::npos ||
+            entry.meaning.find(IReportList::kRowSeparator) != std::string_view::npos) {
+            return std::nullopt;
+        }
+    }
+    ReportDamagedFiles(ctx);
+    for (const GlossaryScan::Entry& entry : entries) {
+        PrintRow(ctx, entry.term, entry.meaning);
+    }
+    return entries.empty() ? kNotFound : kFound;
 }
 
 int Check(const Context& ctx, const std::filesystem::path& path) {
@@ -155,6 +203,12 @@ int Query(const Context& ctx, const std::filesystem::path& path, const std::stri
     if (command == "check") {
         return need(0) ? Check(ctx, path) : Usage(ctx, "check takes no operand");
     }
+    if ((command == "show" || command == "search") && need(1)) {
+        if (const std::optional<int> code =
+                ScanQuery(ctx, path, command == "show", gbk::FromUtf8(operands[0]))) {
+            return *code;
+        }
+    }
     CGlossary glossary(path);
     ReportDamagedFiles(ctx);
     CReportRowModel rows;
@@ -179,14 +233,7 @@ int Query(const Context& ctx, const std::filesystem::path& path, const std::stri
         if (!glossary.Get(gbk::FromUtf8(operands[0]), record)) {
             return kNotFound;
         }
-        std::fputs("term: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_term);
-        std::fputs("\nmeaning: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_meaning);
-        std::fputs("\nexplanation: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_explanation);
-        std::fputc('\n', ctx.out);
-        return kFound;
+        return PrintRecord(ctx, record.m_cs_term, record.m_cs_meaning, record.m_cs_explanation);
     }
     return Usage(ctx, "unknown command or wrong number of operands: " + command);
 }
