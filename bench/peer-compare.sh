@@ -64,7 +64,7 @@ for name in "termix show" "sdcv exact" "termix search" "sdcv *kw*" "cat"; do
     printf '%-16s %10s %10s\n' "$name" "$(median 1 "${results[$name]}")" \
         "$(median 2 "${results[$name]}")"
 done
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 for pair in "termix show:sdcv exact" "termix search:sdcv *kw*" "termix show:cat" \
     "termix search:cat"; do
     a=${pair%%:*} b=${pair#*:}

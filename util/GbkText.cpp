@@ -36,21 +36,20 @@ struct AsciiTables {
 };
 constexpr AsciiTables kAscii;
 
-// Folds out[from..] in place.
-void FoldTail(std::string& out, size_t from, Case to) {
+// Writes the `n` bytes at `in` folded to `out` (which may be `in`).
+void FoldBytes(const unsigned char* in, unsigned char* out, size_t n, Case to) {
     const unsigned char* table = to == Case::kLower ? kAscii.lower : kAscii.upper;
-    auto* bytes = reinterpret_cast<unsigned char*>(out.data());
-    const size_t n = out.size();
-    for (size_t i = from; i < n; ++i) {
-        const unsigned char c = bytes[i];
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char c = in[i];
         if (c < 0x80) {
-            bytes[i] = table[c];
+            out[i] = table[c];
             continue;
         }
+        out[i] = c;
         if (!IsLeadByte(c) || i + 1 >= n) {
             continue;
         }
-        unsigned char& trail = bytes[++i];
+        unsigned char trail = in[++i];
         for (const CaseRange& r : kCaseRanges) {
             if (r.lead != c) {
                 continue;
@@ -62,7 +61,14 @@ void FoldTail(std::string& out, size_t from, Case to) {
                 trail = static_cast<unsigned char>(trail - r.offset);
             }
         }
+        out[i] = trail;
     }
+}
+
+// Folds out[from..] in place.
+void FoldTail(std::string& out, size_t from, Case to) {
+    auto* bytes = reinterpret_cast<unsigned char*>(out.data()) + from;
+    FoldBytes(bytes, bytes, out.size() - from, to);
 }
 
 std::string Fold(std::string_view text, Case to) {
@@ -107,6 +113,11 @@ void AppendLower(std::string& out, std::string_view text) {
     const size_t from = out.size();
     out.append(text);
     FoldTail(out, from, Case::kLower);
+}
+
+void LowerInto(std::string_view text, char* out) {
+    FoldBytes(reinterpret_cast<const unsigned char*>(text.data()),
+              reinterpret_cast<unsigned char*>(out), text.size(), Case::kLower);
 }
 
 size_t Find(std::string_view haystack, std::string_view needle, size_t from) {
