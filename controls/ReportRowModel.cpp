@@ -86,21 +86,7 @@ bool CReportRowModel::SortRows(int column, bool ascending, int first, int last) 
     if (first < 0 || last >= GetRowCount() || last <= first) {
         return false;
     }
-    // Rows already in order come out of the quicksort unchanged (it swaps only rows that differ
-    // and are out of order): one look at each row is enough then.
-    if (!InOrder(column, ascending, first, last)) {
-        Quicksort(column, ascending, first, last);
-    }
-    return true;
-}
-
-bool CReportRowModel::InOrder(int column, bool ascending, int first, int last) const {
-    for (int row = first; row < last; ++row) {
-        const int c = m_rows[row].cells[column].compare(m_rows[row + 1].cells[column]);
-        if (ascending ? c > 0 : c < 0) {
-            return false;
-        }
-    }
+    Quicksort(column, ascending, first, last);
     return true;
 }
 

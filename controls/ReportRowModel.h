@@ -128,7 +128,6 @@ public:
 
 private:
     bool ValidRow(int row) const { return row >= 0 && row < GetRowCount(); }
-    bool InOrder(int column, bool ascending, int first, int last) const;
     void Quicksort(int column, bool ascending, int first, int last);
 
     std::vector<ReportColumn> m_columns;

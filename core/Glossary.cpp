@@ -20,16 +20,6 @@ bool IsAsciiLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// The first eight bytes of `text` as a big-endian number, zeros after its end: numbers compare as
-// the texts' beginnings do, byte by byte, unsigned.
-uint64_t SortPrefix(std::string_view text) {
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i) {
-        prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-    }
-    return prefix;
-}
-
 std::string RowText(const CTermRecord& record) {
     std::string row;
     row.reserve(record.m_cs_term.size() + record.m_cs_meaning.size() + 1);
@@ -289,30 +279,16 @@ template <typename Condition>
 long CGlossary::Fill(IReportList& list, Condition matches) const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
     list.DeleteAllRows();
-    // The matches go in sorted by term, so the list's own sort below finds them in order; its
-    // result is the same in any order.
-    // The first eight bytes of each term, as a number, decide most comparisons without
-    // reaching the text.
-    struct Match {
-        uint64_t prefix;
-        const Slot* slot;
-    };
-    std::vector<Match> found;
+    long count = 0;
+    std::string row;
     for (const Slot& slot : m_slots) {
         if (matches(slot)) {
-            found.push_back(Match{SortPrefix(slot.Term()), &slot});
+            row.assign(slot.Term()).push_back(IReportList::kRowSeparator);
+            row.append(slot.Meaning());
+            list.InsertRow(row, IReportList::kRowSeparator);
+            ++count;
         }
     }
-    std::sort(found.begin(), found.end(), [](const Match& a, const Match& b) {
-        return a.prefix != b.prefix ? a.prefix < b.prefix : a.slot->Term() < b.slot->Term();
-    });
-    std::string row;
-    for (const Match& match : found) {
-        row.assign(match.slot->Term()).push_back(IReportList::kRowSeparator);
-        row.append(match.slot->Meaning());
-        list.InsertRow(row, IReportList::kRowSeparator);
-    }
-    const auto count = static_cast<long>(found.size());
     list.SetFixedColumnWidths();
     list.SortRows(0, true, 0, -1);
     return count;
