@@ -44,16 +44,22 @@ CTermRecord CGlossary::ToRecord(const Slot& slot) {
 
 namespace {
 
-// Stores `slot` under `key`, replacing the slot already there.
+// Stores `slot` under `key` (whose TermIndex::HashOf is `hash`), replacing the slot already there.
 template <typename Slot, typename KeyOf>
 void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_view key,
-                     const Slot& slot, KeyOf keyOf) {
-    const auto [at, inserted] = index.Insert(key, static_cast<uint32_t>(slots.size()), keyOf);
+                     uint32_t hash, const Slot& slot, KeyOf keyOf) {
+    const auto [at, inserted] = index.Insert(key, hash, static_cast<uint32_t>(slots.size()), keyOf);
     if (inserted) {
         slots.push_back(slot);
     } else {
         slots[at] = slot;
     }
+}
+
+template <typename Slot, typename KeyOf>
+void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_view key,
+                     const Slot& slot, KeyOf keyOf) {
+    InsertOrReplace(slots, index, key, TermIndex::HashOf(key), slot, keyOf);
 }
 
 }  // namespace
@@ -148,6 +154,11 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
                                           TermIndex& index, size_t& records) {
     bool keysAreTerms = true;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
+    // Each record is indexed one record late: its bucket comes from memory while the next record
+    // is parsed. A later record with the same key replaces the earlier one, as in the pair file.
+    Slot pending;
+    uint32_t pendingHash = 0;
+    bool hasPending = false;
     const size_t stop = Qm_conf_solitude_File::ParseRecords(
         content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
             ++records;
@@ -159,10 +170,22 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
                 keysAreTerms = false;
                 return;
             }
-            // A later record with the same key replaces the earlier one, as in the pair file.
-            InsertOrReplace(slots, index, key, slot, termOf);
+            const uint32_t hash = TermIndex::HashOf(key);
+            index.Prefetch(hash);
+            if (hasPending) {
+                InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
+            }
+            pending = slot;
+            pendingHash = hash;
+            hasPending = true;
         });
-    return keysAreTerms ? std::optional<size_t>(stop) : std::nullopt;
+    if (!keysAreTerms) {
+        return std::nullopt;
+    }
+    if (hasPending) {
+        InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
+    }
+    return stop;
 }
 
 // Any file: the pair file's own reading (records keyed by the file's key), then each record

@@ -1,5 +1,6 @@
 #include "util/GbkText.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "util/GbkCodec.h"
@@ -36,10 +37,33 @@ struct AsciiTables {
 };
 constexpr AsciiTables kAscii;
 
+// Folds eight ASCII bytes at once: every byte in [first, last] gets bit 0x20 set (lower case)
+// or cleared (upper case). No byte is 0x80 or above, so no sum below carries into the next byte.
+uint64_t FoldAsciiWord(uint64_t word, Case to) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHigh = 0x8080808080808080;
+    const uint64_t first = to == Case::kLower ? 'A' : 'a';
+    const uint64_t last = to == Case::kLower ? 'Z' : 'z';
+    const uint64_t atLeastFirst = word + (0x80 - first) * kOnes;
+    const uint64_t aboveLast = word + (0x7F - last) * kOnes;
+    const uint64_t inRange = atLeastFirst & ~aboveLast & kHigh;
+    return to == Case::kLower ? word | inRange >> 2 : word & ~(inRange >> 2);
+}
+
 // Writes the `n` bytes at `in` folded to `out` (which may be `in`).
 void FoldBytes(const unsigned char* in, unsigned char* out, size_t n, Case to) {
     const unsigned char* table = to == Case::kLower ? kAscii.lower : kAscii.upper;
-    for (size_t i = 0; i < n; ++i) {
+    size_t i = 0;
+    // Whole words while the text is ASCII: most terms are.
+    for (uint64_t word = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&word, in + i, 8);
+        if ((word & 0x8080808080808080) != 0) {
+            break;
+        }
+        word = FoldAsciiWord(word, to);
+        std::memcpy(out + i, &word, 8);
+    }
+    for (; i < n; ++i) {
         const unsigned char c = in[i];
         if (c < 0x80) {
             out[i] = table[c];
