@@ -3,10 +3,23 @@
 
 #include "app/TermixApp.h"
 #include "controls/MessageBox.h"
+#include "core/DataLocation.h"
+#include "core/Glossary.h"
+#include "core/GlossaryPreload.h"
+#include "core/PairFile.h"
 #include "logging/LogCategories.h"
 #include "platform/DisplayServer.h"
 
 int main(int argc, char* argv[]) {
+    // An installed program first makes the user's folders and first glossary; when that fails,
+    // the window says so when it prepares them again at its start.
+    try {
+        GetDataLocation().Prepare();
+    } catch (const Qm_conf_solitude_Exception&) {
+    }
+    // Reading the glossary overlaps the toolkit's start-up; the window takes it at its glossary
+    // step, as if it loaded it there.
+    const GlossaryPreload glossary(CGlossary::DefaultPath());
     // Before the QApplication exists: the hotkey and the window lookup need X11.
     platform::PreferX11OnWayland();
     QApplication application(argc, argv);

@@ -15,6 +15,7 @@ namespace {
 std::mutex g_reportsMutex;
 std::vector<DamagedFile> g_pending;
 std::set<std::pair<std::filesystem::path, std::filesystem::path>> g_reported;
+thread_local std::vector<DamagedFile>* t_held = nullptr;
 
 // The time the file was last written, as local time "YYYYMMDD-HHMMSS": the same damaged file
 // always gets the same name, and the user sees when it was written.
@@ -71,11 +72,25 @@ DamagedFile PreserveDamagedFile(const std::filesystem::path& path, size_t stopOf
     if (fileio::ReadWholeFile(path, bytes).ok()) {
         note.copy = CopyAside(path, bytes);
     }
-    std::lock_guard<std::mutex> lock(g_reportsMutex);
-    if (g_reported.emplace(note.path, note.copy).second) {
-        g_pending.push_back(note);
+    if (t_held != nullptr) {
+        t_held->push_back(note);
+    } else {
+        NoteDamagedFiles({note});
     }
     return note;
+}
+
+void HoldDamagedFileNotes(std::vector<DamagedFile>* held) {
+    t_held = held;
+}
+
+void NoteDamagedFiles(const std::vector<DamagedFile>& files) {
+    std::lock_guard<std::mutex> lock(g_reportsMutex);
+    for (const DamagedFile& note : files) {
+        if (g_reported.emplace(note.path, note.copy).second) {
+            g_pending.push_back(note);
+        }
+    }
 }
 
 std::vector<DamagedFile> TakeDamagedFileReports() {

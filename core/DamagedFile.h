@@ -23,5 +23,12 @@ DamagedFile PreserveDamagedFile(const std::filesystem::path& path, size_t stopOf
 // The damaged files noted since the last call, each file and copy once per run.
 std::vector<DamagedFile> TakeDamagedFileReports();
 
+// While `held` is set, the damaged files this thread notes go there instead of to
+// TakeDamagedFileReports (nullptr ends it). A load on a worker thread keeps its notes until its
+// result is used, so the user hears of each file at the step that reads it.
+void HoldDamagedFileNotes(std::vector<DamagedFile>* held);
+// Notes files held earlier, as PreserveDamagedFile would have.
+void NoteDamagedFiles(const std::vector<DamagedFile>& files);
+
 // What the user is told about a damaged file (GBK).
 std::string DamagedFileMessage(const DamagedFile& file);

@@ -83,6 +83,38 @@ void PrefaultForWriting(char* data, size_t size) {
 #endif
 }
 
+// std::string::resize_and_overwrite where the library has it (C++23): the string grows to `size`
+// without zero-filling the new bytes, op(data, size) writes them and returns the length to
+// keep. Elsewhere the same through resize(), which zero-fills.
+template <typename Op>
+void ResizeAndOverwrite(std::string& text, size_t size, Op op) {
+#ifdef __cpp_lib_string_resize_and_overwrite
+    text.resize_and_overwrite(size, op);
+#else
+    text.resize(size);
+    text.resize(op(text.data(), size));
+#endif
+}
+
+// Reads until `size` bytes are in or the file ends; the bytes read, or -1 with errno set.
+ssize_t ReadFully(int fd, char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
 bool WriteAll(int fd, const std::string& content) {
     size_t done = 0;
     while (done < content.size()) {
@@ -215,30 +247,30 @@ Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
     if (static_cast<uint64_t>(info.st_size) > kMaxFileSize) {
         return {Outcome::kTooLarge, 0};
     }
-    // Read straight into the result; the file may still grow or shrink while it is read.
-    content.reserve(static_cast<size_t>(info.st_size) + 1);
+    // Read straight into the result, without zero-filling it first: read() overwrites it at
+    // once. The file may still grow or shrink while it is read.
+    content.clear();
+    size_t capacity = static_cast<size_t>(info.st_size) + 1;
+    content.reserve(capacity);
     PrefaultForWriting(content.data(), content.capacity());
-    content.resize(static_cast<size_t>(info.st_size) + 1);
-    size_t done = 0;
     while (true) {
-        if (done == content.size()) {
-            if (content.size() > kMaxFileSize) {
-                return {Outcome::kTooLarge, 0};
-            }
-            content.resize(content.size() * 2 + 4096);
+        const size_t done = content.size();
+        int error = 0;
+        ResizeAndOverwrite(content, capacity, [&](char* data, size_t size) {
+            const ssize_t got = ReadFully(fd.get(), data + done, size - done);
+            error = got < 0 ? errno : 0;
+            return got < 0 ? done : done + static_cast<size_t>(got);
+        });
+        if (error != 0) {
+            return Failure(error);
         }
-        const ssize_t n = ::read(fd.get(), content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return Failure(errno);
-        }
-        if (n == 0) {
-            content.resize(done);
+        if (content.size() < capacity) {
             return {};
         }
-        done += static_cast<size_t>(n);
+        if (capacity > kMaxFileSize) {
+            return {Outcome::kTooLarge, 0};
+        }
+        capacity = capacity * 2 + 4096;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/DamagedFile.h"
 #include "core/DataLocation.h"
+#include "core/GlossaryPreload.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
@@ -13,8 +14,8 @@
 std::mutex g_csGlossary;
 
 namespace {
-const char kMarker[] = "#";
-const char kTerminator[] = "\r\n";
+const std::string kMarker(CGlossary::kFieldMarker);
+const std::string kTerminator(CGlossary::kRecordTerminator);
 
 bool IsAsciiLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -44,33 +45,22 @@ CTermRecord CGlossary::ToRecord(const Slot& slot) {
 
 namespace {
 
-// A stored record split at 0x07 as CTermRecord::FromText reads it: fields 0, 1 and 2, missing
-// fields empty. Returns the three lengths; the fields start one byte apart.
-std::array<uint32_t, 3> SplitStoredRecord(std::string_view value) {
-    std::array<uint32_t, 3> lengths{};
-    size_t start = 0;
-    for (uint32_t& length : lengths) {
-        if (start >= value.size()) {
-            break;
-        }
-        const size_t end = value.find(CTermRecord::kSeparator, start);
-        const size_t stop = end == std::string_view::npos ? value.size() : end;
-        length = static_cast<uint32_t>(stop - start);
-        start = stop + 1;
-    }
-    return lengths;
-}
-
-// Stores `slot` under `key`, replacing the slot already there.
+// Stores `slot` under `key` (whose TermIndex::HashOf is `hash`), replacing the slot already there.
 template <typename Slot, typename KeyOf>
 void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_view key,
-                     const Slot& slot, KeyOf keyOf) {
-    const auto [at, inserted] = index.Insert(key, static_cast<uint32_t>(slots.size()), keyOf);
+                     uint32_t hash, const Slot& slot, KeyOf keyOf) {
+    const auto [at, inserted] = index.Insert(key, hash, static_cast<uint32_t>(slots.size()), keyOf);
     if (inserted) {
         slots.push_back(slot);
     } else {
         slots[at] = slot;
     }
+}
+
+template <typename Slot, typename KeyOf>
+void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_view key,
+                     const Slot& slot, KeyOf keyOf) {
+    InsertOrReplace(slots, index, key, TermIndex::HashOf(key), slot, keyOf);
 }
 
 }  // namespace
@@ -85,12 +75,12 @@ void CGlossary::Put(const Slot& slot) {
 }
 
 CGlossary::Slot CGlossary::SlotOfStored(std::string_view value) {
-    const std::array<uint32_t, 3> lengths = SplitStoredRecord(value);
+    const std::array<std::string_view, 3> fields = CTermRecord::SplitStored(value);
     Slot slot;
     slot.text = value.data();
-    slot.termLength = lengths[0];
-    slot.meaningLength = lengths[1];
-    slot.explanationLength = lengths[2];
+    slot.termLength = static_cast<uint32_t>(fields[0].size());
+    slot.meaningLength = static_cast<uint32_t>(fields[1].size());
+    slot.explanationLength = static_cast<uint32_t>(fields[2].size());
     return slot;
 }
 
@@ -165,6 +155,11 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
                                           TermIndex& index, size_t& records) {
     bool keysAreTerms = true;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
+    // Each record is indexed one record late: its bucket comes from memory while the next record
+    // is parsed. A later record with the same key replaces the earlier one, as in the pair file.
+    Slot pending;
+    uint32_t pendingHash = 0;
+    bool hasPending = false;
     const size_t stop = Qm_conf_solitude_File::ParseRecords(
         content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
             ++records;
@@ -176,10 +171,22 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
                 keysAreTerms = false;
                 return;
             }
-            // A later record with the same key replaces the earlier one, as in the pair file.
-            InsertOrReplace(slots, index, key, slot, termOf);
+            const uint32_t hash = TermIndex::HashOf(key);
+            index.Prefetch(hash);
+            if (hasPending) {
+                InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
+            }
+            pending = slot;
+            pendingHash = hash;
+            hasPending = true;
         });
-    return keysAreTerms ? std::optional<size_t>(stop) : std::nullopt;
+    if (!keysAreTerms) {
+        return std::nullopt;
+    }
+    if (hasPending) {
+        InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
+    }
+    return stop;
 }
 
 // Any file: the pair file's own reading (records keyed by the file's key), then each record
@@ -264,13 +271,10 @@ void CGlossary::Load(const std::filesystem::path& path) {
     for (const Slot& slot : slots) {
         foldedBytes += slot.termLength;
     }
-    auto folded = std::make_unique<std::string>();
-    folded->reserve(foldedBytes);
-    for (const Slot& slot : slots) {
-        gbk::AppendLower(*folded, slot.Term());  // term by term: no character spans two terms
-    }
-    const char* at = folded->data();
+    auto folded = std::make_unique<std::string>(foldedBytes, '\0');
+    char* at = folded->data();
     for (Slot& slot : slots) {
+        gbk::LowerInto(slot.Term(), at);  // term by term: no character spans two terms
         slot.folded = at;
         at += slot.termLength;
     }
@@ -438,7 +442,11 @@ std::unique_ptr<CGlossary> g_glossary;
 CGlossary& GetGlossary() {
     std::lock_guard<std::mutex> lock(g_glossaryInstanceMutex);
     if (!g_glossary) {
-        g_glossary = std::make_unique<CGlossary>(CGlossary::DefaultPath());
+        const std::filesystem::path path = CGlossary::DefaultPath();
+        g_glossary = TakePreloadedGlossary(path);
+        if (!g_glossary) {
+            g_glossary = std::make_unique<CGlossary>(path);
+        }
     }
     return *g_glossary;
 }

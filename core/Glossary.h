@@ -22,6 +22,9 @@ extern std::mutex g_csGlossary;
 class CGlossary {
 public:
     static constexpr const char* kFileSuffix = ".CGlossary.termix";
+    // How the glossary file marks its fields and ends its records.
+    static constexpr std::string_view kFieldMarker = "#";
+    static constexpr std::string_view kRecordTerminator = "\r\n";
 
     // A glossary on the file at `path`, loaded at once.
     explicit CGlossary(std::filesystem::path path);

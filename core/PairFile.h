@@ -112,8 +112,17 @@ template <typename Visit>
 size_t Qm_conf_solitude_File::ParseRecords(std::string_view text, std::string_view fieldMarker,
                                            std::string_view terminator, Visit&& visit) {
     constexpr std::string_view kSeparator = " = ";
+    // Byte by byte: the marks are one to three bytes, shorter than a call to memcmp.
     auto hasAt = [&text](size_t pos, std::string_view expected) {
-        return text.substr(pos).substr(0, expected.size()) == expected;
+        if (pos > text.size() || text.size() - pos < expected.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < expected.size(); ++i) {
+            if (text[pos + i] != expected[i]) {
+                return false;
+            }
+        }
+        return true;
     };
     size_t cursor = 0;
     while (cursor < text.size()) {

@@ -48,14 +48,32 @@ public:
         }
     }
 
+    // The hash of `key` as the index uses it. A bulk load fetches a key's bucket with Prefetch,
+    // does other work while memory answers, and then inserts with the hash.
+    static uint32_t HashOf(std::string_view key) { return Hash(key); }
+    void Prefetch(uint32_t hash) const {
+#if defined(__GNUC__)
+        if (!m_buckets.empty()) {
+            __builtin_prefetch(&m_buckets[hash & Mask()], 1);
+        }
+#else
+        (void)hash;
+#endif
+    }
+
     // Stores `slot` under `key` unless the key is present; returns the slot under the key and
     // whether it was inserted.
     template <typename KeyOf>
     std::pair<uint32_t, bool> Insert(std::string_view key, uint32_t slot, KeyOf&& keyOf) {
+        return Insert(key, Hash(key), slot, keyOf);
+    }
+    // The same with the key's HashOf.
+    template <typename KeyOf>
+    std::pair<uint32_t, bool> Insert(std::string_view key, uint32_t hash, uint32_t slot,
+                                     KeyOf&& keyOf) {
         if ((m_size + 1) * 3 > m_buckets.size() * 2) {
             Rehash(m_buckets.empty() ? 16 : m_buckets.size() * 2);
         }
-        const uint32_t hash = Hash(key);
         for (size_t i = hash & Mask();; i = (i + 1) & Mask()) {
             Bucket& b = m_buckets[i];
             if (b.slot == kNone) {
@@ -112,7 +130,9 @@ private:
         const size_t h = std::hash<std::string_view>{}(key);
         return static_cast<uint32_t>(h ^ (h >> 32));
     }
-    size_t Mask() const { return m_buckets.size() - 1; }
+    size_t Mask() const {
+        return m_buckets.size() - 1;
+    }
 
     template <typename KeyOf>
     Bucket* Locate(std::string_view key, KeyOf& keyOf) {

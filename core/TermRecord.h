@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ public:
     std::string ToText(char separator) const;
     // Sets the three fields from fields 0, 1 and 2 of `text`; missing fields become empty.
     void FromText(const std::string& text, char separator);
+    // The three fields of a stored text, as FromText reads it at kSeparator: views into `text`,
+    // missing fields empty.
+    static std::array<std::string_view, 3> SplitStored(std::string_view text);
 
     bool operator==(const CTermRecord& other) const {
         return m_cs_term == other.m_cs_term && m_cs_meaning == other.m_cs_meaning &&

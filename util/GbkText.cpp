@@ -1,5 +1,6 @@
 #include "util/GbkText.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "util/GbkCodec.h"
@@ -36,21 +37,43 @@ struct AsciiTables {
 };
 constexpr AsciiTables kAscii;
 
-// Folds out[from..] in place.
-void FoldTail(std::string& out, size_t from, Case to) {
+// Folds eight ASCII bytes at once: every byte in [first, last] gets bit 0x20 set (lower case)
+// or cleared (upper case). No byte is 0x80 or above, so no sum below carries into the next byte.
+uint64_t FoldAsciiWord(uint64_t word, Case to) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHigh = 0x8080808080808080;
+    const uint64_t first = to == Case::kLower ? 'A' : 'a';
+    const uint64_t last = to == Case::kLower ? 'Z' : 'z';
+    const uint64_t atLeastFirst = word + (0x80 - first) * kOnes;
+    const uint64_t aboveLast = word + (0x7F - last) * kOnes;
+    const uint64_t inRange = atLeastFirst & ~aboveLast & kHigh;
+    return to == Case::kLower ? word | inRange >> 2 : word & ~(inRange >> 2);
+}
+
+// Writes the `n` bytes at `in` folded to `out` (which may be `in`).
+void FoldBytes(const unsigned char* in, unsigned char* out, size_t n, Case to) {
     const unsigned char* table = to == Case::kLower ? kAscii.lower : kAscii.upper;
-    auto* bytes = reinterpret_cast<unsigned char*>(out.data());
-    const size_t n = out.size();
-    for (size_t i = from; i < n; ++i) {
-        const unsigned char c = bytes[i];
+    size_t i = 0;
+    // Whole words while the text is ASCII: most terms are.
+    for (uint64_t word = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&word, in + i, 8);
+        if ((word & 0x8080808080808080) != 0) {
+            break;
+        }
+        word = FoldAsciiWord(word, to);
+        std::memcpy(out + i, &word, 8);
+    }
+    for (; i < n; ++i) {
+        const unsigned char c = in[i];
         if (c < 0x80) {
-            bytes[i] = table[c];
+            out[i] = table[c];
             continue;
         }
+        out[i] = c;
         if (!IsLeadByte(c) || i + 1 >= n) {
             continue;
         }
-        unsigned char& trail = bytes[++i];
+        unsigned char trail = in[++i];
         for (const CaseRange& r : kCaseRanges) {
             if (r.lead != c) {
                 continue;
@@ -62,7 +85,14 @@ void FoldTail(std::string& out, size_t from, Case to) {
                 trail = static_cast<unsigned char>(trail - r.offset);
             }
         }
+        out[i] = trail;
     }
+}
+
+// Folds out[from..] in place.
+void FoldTail(std::string& out, size_t from, Case to) {
+    auto* bytes = reinterpret_cast<unsigned char*>(out.data()) + from;
+    FoldBytes(bytes, bytes, out.size() - from, to);
 }
 
 std::string Fold(std::string_view text, Case to) {
@@ -113,6 +143,11 @@ void AppendLower(std::string& out, std::string_view text) {
     const size_t from = out.size();
     out.append(text);
     FoldTail(out, from, Case::kLower);
+}
+
+void LowerInto(std::string_view text, char* out) {
+    FoldBytes(reinterpret_cast<const unsigned char*>(text.data()),
+              reinterpret_cast<unsigned char*>(out), text.size(), Case::kLower);
 }
 
 size_t Find(std::string_view haystack, std::string_view needle, size_t from) {

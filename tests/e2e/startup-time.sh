@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Start-up time of the program: from exec to its main window mapped on screen, with the bundled
-# glossary and with a generated 100,000-term glossary, next to the smallest Qt dialog program on
-# the same desktop (Xvfb + icewm). Prints the median of several runs and the ratios.
+# Start-up time and memory of the program next to the smallest Qt dialog program, on the same
+# desktop (Xvfb + icewm): milliseconds from exec to the main window mapped, and the resident
+# memory half a second later. Three programs: the minimal dialog, termix on its bundled glossary
+# and termix on a generated 100,000-term glossary. They take turns run by run (A B C, B C A, ...)
+# so that drift on a shared machine falls on all alike; the script prints the medians, the ratios
+# to the minimal dialog and the memory budget (minimal dialog + twice the glossary file).
 #
-#   tests/e2e/startup-time.sh [BUILD_DIR] [RUNS]      (defaults: build, 7)
+#   tests/e2e/startup-time.sh [BUILD_DIR] [ROUNDS]      (defaults: build, 11)
 #
 # The 100,000-term glossary comes from termix-gen-glossary (bench/, found beside termix, in
 # $TERMIX_GEN_GLOSSARY or on PATH) or, without it, from a small python3 generator.
 build_dir=$(cd "${1:-build}" && pwd)
-runs=${2:-7}
+rounds=${2:-11}
 source "$(dirname "$0")/lib.sh"
 E2E_SCENARIO=startup-time
 e2e_init "$build_dir/bin" "$build_dir/tests/termix-e2e-xprobe"
@@ -16,26 +19,23 @@ minimal=$build_dir/tests/termix-minimal-dialog
 [[ -x $minimal ]] || e2e_fail "$minimal has not been built"
 e2e_write_settings
 
-# time_once PROGRAM TITLE: one start, in milliseconds; the program is stopped afterwards.
-time_once() {
-    local output ms pid
+# start_once PROGRAM TITLE: one start; prints the milliseconds to the window and the resident
+# memory (KiB) half a second later. The program is stopped afterwards.
+start_once() {
+    local output ms pid rss
     output=$("$E2E_XPROBE" time-to-window "$2" "$1" "$2") || e2e_fail "no window from $1"
     read -r ms pid <<<"$output"
+    sleep 0.5
+    rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status" 2>/dev/null || echo 0)
     kill -TERM "$pid" 2>/dev/null || true
     # Not our child (the probe started it): wait until it is gone, so that the next start does
     # not meet a running copy.
     e2e_wait_for 10000 e2e_not_running "$pid" || kill -KILL "$pid" 2>/dev/null || true
-    echo "$ms"
+    echo "$ms ${rss:-0}"
 }
 
-# median PROGRAM TITLE: median of $runs starts, after one warm-up start.
 median() {
-    local times=() i
-    time_once "$1" "$2" >/dev/null
-    for ((i = 0; i < runs; i++)); do
-        times+=("$(time_once "$1" "$2")")
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+    printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 generate_glossary() {
@@ -61,17 +61,41 @@ with open(out, "wb") as f:
 PY
 }
 
-e2e_log "timing $runs starts each (median, after one warm-up start)"
-baseline=$(median "$minimal" "Termix minimal dialog")
-bundled=$(median "$E2E_APP/termix" "$E2E_TITLE")
+# The 100,000-term program: a second copy of the program folder with the generated glossary.
+large_app=$E2E_WORK/app-100k
+cp -r "$E2E_APP" "$large_app"
+generate_glossary 100000 "$large_app/Termix.CGlossary.termix"
+large_bytes=$(stat -c %s "$large_app/Termix.CGlossary.termix")
 # Counted by the program's own reader (explanations hold line breaks of their own).
 terms=$("$E2E_BIN_DIR/termix-cli" --file "$E2E_APP/Termix.CGlossary.termix" all | wc -l)
-generate_glossary 100000 "$E2E_APP/Termix.CGlossary.termix"
-large=$(median "$E2E_APP/termix" "$E2E_TITLE")
 
-printf '%-38s %9s %7s\n' "program" "ms" "ratio"
-printf '%-38s %9.1f %7.2f\n' "minimal Qt dialog" "$baseline" 1
-printf '%-38s %9.1f %7.2f\n' "termix, bundled glossary ($terms terms)" "$bundled" \
-    "$(awk -v a="$bundled" -v b="$baseline" 'BEGIN { print a / b }')"
-printf '%-38s %9.1f %7.2f\n' "termix, 100,000 terms" "$large" \
-    "$(awk -v a="$large" -v b="$baseline" 'BEGIN { print a / b }')"
+names=("minimal Qt dialog" "termix, bundled glossary ($terms terms)" "termix, 100,000 terms")
+programs=("$minimal" "$E2E_APP/termix" "$large_app/termix")
+titles=("Termix minimal dialog" "$E2E_TITLE" "$E2E_TITLE")
+declare -a times rss
+e2e_log "$rounds rounds of three starts each, in turns, after one warm-up round"
+for ((round = -1; round < rounds; round++)); do
+    for ((k = 0; k < 3; k++)); do
+        i=$(((round + 3 + k) % 3))
+        read -r ms kib <<<"$(start_once "${programs[i]}" "${titles[i]}")"
+        if ((round >= 0)); then
+            times[i]+="$ms "
+            rss[i]+="$kib "
+        fi
+    done
+done
+
+# shellcheck disable=SC2086 # the lists split into their numbers
+for i in 0 1 2; do
+    ms_median[i]=$(median ${times[i]})
+    rss_median[i]=$(median ${rss[i]})
+done
+printf '%-40s %9s %7s %10s\n' "program" "ms" "ratio" "RSS MiB"
+for i in 0 1 2; do
+    printf '%-40s %9.1f %7.2f %10.1f\n' "${names[i]}" "${ms_median[i]}" \
+        "$(awk -v a="${ms_median[i]}" -v b="${ms_median[0]}" 'BEGIN { print a / b }')" \
+        "$(awk -v k="${rss_median[i]}" 'BEGIN { print k / 1024 }')"
+done
+awk -v k="${rss_median[0]}" -v b="$large_bytes" 'BEGIN {
+    printf "memory budget at 100,000 terms: %.1f MiB (minimal dialog + 2 x %.1f MiB file)\n",
+        k / 1024 + 2 * b / 1048576, b / 1048576 }'

@@ -84,6 +84,30 @@ TEST(GbkCaseFolding, FoldsAsciiAndDoubleByteLetters) {
               "A");  // "A" as a trail byte
 }
 
+// Long ASCII texts are folded eight bytes at a time: every ASCII byte, at every place of a word,
+// folds as it does alone, and a double-byte character after ASCII words keeps its trail byte.
+TEST(GbkCaseFolding, EveryAsciiByteFoldsAtEveryPlace) {
+    std::string text;
+    std::string lower;
+    std::string upper;
+    for (int round = 0; round < 9; ++round) {  // nine rounds shift the bytes through every place
+        for (int c = 1; c < 128; ++c) {
+            text.push_back(static_cast<char>(c));
+            lower.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+            upper.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
+        }
+    }
+    EXPECT_EQ(gbk::ToLower(text), lower);
+    EXPECT_EQ(gbk::ToUpper(text), upper);
+    std::string folded(text.size(), '\0');
+    gbk::LowerInto(text, folded.data());
+    EXPECT_EQ(folded, lower);
+    EXPECT_EQ(gbk::ToLower("ABCDEFGH\x81"
+                           "ABCDEFGH"),
+              "abcdefgh\x81"
+              "Abcdefgh");
+}
+
 TEST(GbkFind, NeverMatchesFromATrailByte) {
     // 0x81 0x41 is one character whose trail byte is "A".
     EXPECT_EQ(gbk::Find("\x81"

@@ -55,7 +55,7 @@ int Usage(const Context& ctx, const std::string& problem) {
     return kUsageOrFileError;
 }
 
-void PrintUtf8(std::FILE* stream, const std::string& gbkText) {
+void PrintUtf8(std::FILE* stream, std::string_view gbkText) {
     const std::string utf8 = gbk::ToUtf8(gbkText);
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }

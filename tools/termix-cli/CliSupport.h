@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the commands of termix-cli share: the output streams, messages, paths and options.
@@ -21,7 +22,7 @@ extern const char kUsage[];
 
 // Prints the problem and the usage to stderr; returns the usage exit code.
 int Usage(const Context& ctx, const std::string& problem);
-void PrintUtf8(std::FILE* stream, const std::string& gbkText);
+void PrintUtf8(std::FILE* stream, std::string_view gbkText);
 // A path as the user sees it, in UTF-8: lossless for the file system's own names.
 std::string Shown(const std::filesystem::path& path);
 // Says on stderr which files read as damaged; the glossary itself was read as far as it could.

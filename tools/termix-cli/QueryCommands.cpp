@@ -1,5 +1,6 @@
 #include "controls/ReportRowModel.h"
 #include "core/Glossary.h"
+#include "core/GlossaryScan.h"
 #include "tools/termix-cli/CliCommands.h"
 #include "tools/termix-cli/Commands.h"
 #include "util/GbkText.h"
@@ -51,6 +52,55 @@ void PrintJson(const Context& ctx, const CTermRecord& record) {
     std::fwrite(line.data(), 1, line.size(), ctx.out);
 }
 
+void PrintRow(const Context& ctx, std::string_view term, std::string_view meaning) {
+    PrintUtf8(ctx.out, term);
+    std::fputc('\t', ctx.out);
+    PrintUtf8(ctx.out, meaning);
+    std::fputc('\n', ctx.out);
+}
+
+int PrintRecord(const Context& ctx, std::string_view term, std::string_view meaning,
+                std::string_view explanation) {
+    std::fputs("term: ", ctx.out);
+    PrintUtf8(ctx.out, term);
+    std::fputs("\nmeaning: ", ctx.out);
+    PrintUtf8(ctx.out, meaning);
+    std::fputs("\nexplanation: ", ctx.out);
+    PrintUtf8(ctx.out, explanation);
+    std::fputc('\n', ctx.out);
+    return kFound;
+}
+
+// show and search in one pass over the file, without loading the glossary (GlossaryScan.h);
+// nothing when the glossary itself must answer.
+std::optional<int> ScanQuery(const Context& ctx, const std::filesystem::path& path, bool show,
+                             const std::string& operand) {
+    GlossaryScan scan;
+    if (!scan.Run(path,
+                  show ? GlossaryScan::Exactly(operand) : GlossaryScan::Containing(operand))) {
+        return std::nullopt;
+    }
+    const std::vector<GlossaryScan::Entry>& entries = scan.Entries();
+    if (show) {
+        ReportDamagedFiles(ctx);
+        return entries.empty()
+                   ? kNotFound
+                   : PrintRecord(ctx, entries[0].term, entries[0].meaning, entries[0].explanation);
+    }
+    // A list splits its rows at the row separator: such rows are the list's to show.
+    for (const GlossaryScan::Entry& entry : entries) {
+        if (entry.term.find(IReportList::kRowSeparator) != std::string_view::npos ||
+            entry.meaning.find(IReportList::kRowSeparator) != std::string_view::npos) {
+            return std::nullopt;
+        }
+    }
+    ReportDamagedFiles(ctx);
+    for (const GlossaryScan::Entry& entry : entries) {
+        PrintRow(ctx, entry.term, entry.meaning);
+    }
+    return entries.empty() ? kNotFound : kFound;
+}
+
 int PrintRows(const Context& ctx, const CGlossary& glossary, const CReportRowModel& rows,
               long count, bool json) {
     for (int i = 0; i < rows.GetRowCount(); ++i) {
@@ -60,10 +110,7 @@ int PrintRows(const Context& ctx, const CGlossary& glossary, const CReportRowMod
             PrintJson(ctx, record);
             continue;
         }
-        PrintUtf8(ctx.out, rows.CellText(i, 0));
-        std::fputc('\t', ctx.out);
-        PrintUtf8(ctx.out, rows.CellText(i, 1));
-        std::fputc('\n', ctx.out);
+        PrintRow(ctx, rows.CellText(i, 0), rows.CellText(i, 1));
     }
     return count > 0 ? kFound : kNotFound;
 }
@@ -114,6 +161,16 @@ int Query(const Context& ctx, const std::string& command, const std::vector<std:
     if (!path) {
         return kUsageOrFileError;
     }
+    // A one-shot show or term search needs no loaded glossary.
+    const bool scannable =
+        !json &&
+        (command == "show" || (command == "search" && *field == CGlossary::SearchField::kTerm));
+    if (scannable) {
+        if (const std::optional<int> code =
+                ScanQuery(ctx, *path, command == "show", gbk::FromUtf8(operands[0]))) {
+            return *code;
+        }
+    }
     CGlossary glossary(*path);
     ReportDamagedFiles(ctx);
     if (command == "show") {
@@ -125,14 +182,7 @@ int Query(const Context& ctx, const std::string& command, const std::vector<std:
             PrintJson(ctx, record);
             return kFound;
         }
-        std::fputs("term: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_term);
-        std::fputs("\nmeaning: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_meaning);
-        std::fputs("\nexplanation: ", ctx.out);
-        PrintUtf8(ctx.out, record.m_cs_explanation);
-        std::fputc('\n', ctx.out);
-        return kFound;
+        return PrintRecord(ctx, record.m_cs_term, record.m_cs_meaning, record.m_cs_explanation);
     }
     CReportRowModel rows;
     rows.AddColumnsFromSpec(GBK("术语|汉意"), 2);

@@ -1,0 +1,224 @@
+// The one-pass show and search of termix-cli answer exactly as the loaded glossary does, over
+// generated glossary files: clean, with repeated terms, cut short, holding a NUL byte, with a
+// record stored under another key, with the list's row separator in a row.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <set>
+
+#include "GlossaryTestSupport.h"
+#include "TempDir.h"
+#include "core/DamagedFile.h"
+#include "core/Glossary.h"
+#include "core/GlossaryScan.h"
+#include "tools/termix-cli/CliCommands.h"
+#include "util/GbkText.h"
+
+namespace {
+
+std::string Field(const std::string& bytes) {
+    char length[8];
+    std::snprintf(length, sizeof length, "%04d", static_cast<int>(bytes.size()));
+    return length + ("#" + bytes);
+}
+
+std::string StoredRecord(const std::string& key, const std::string& value) {
+    return Field(key) + " = " + Field(value) + "\r\n";
+}
+
+// Terms from a small pool of pieces, so that terms repeat and keywords match in several cases:
+// ASCII in both cases, full-width letters, Chinese, digits.
+const char* const kPieces[] = {"a", "B", "ml", "UML", "ｍｌ", "ＵＭＬ", "用例", "4+1", " ", "x"};
+const char* const kMeanings[] = {"模型", "m1", "", "统一建模语言"};
+
+enum class Damage { kNone, kCut, kNul, kForeignKey, kRowSeparator };
+
+struct Generated {
+    std::string bytes;
+    std::vector<std::string> terms;  // GBK
+};
+
+Generated Generate(unsigned seed, Damage damage) {
+    std::mt19937 rng(seed);
+    auto pick = [&rng](size_t n) { return static_cast<size_t>(rng() % n); };
+    Generated g;
+    const size_t count = 1 + pick(60);
+    for (size_t i = 0; i < count; ++i) {
+        std::string term;
+        for (size_t k = 0, n = pick(4); k < n; ++k) {
+            term += gbk::FromUtf8(kPieces[pick(std::size(kPieces))]);
+        }
+        std::string meaning = gbk::FromUtf8(kMeanings[pick(std::size(kMeanings))]);
+        if (damage == Damage::kRowSeparator && i == count / 2) {
+            (pick(2) == 0 ? term : meaning) += "\x08z";
+        }
+        std::string value = term;
+        if (pick(10) != 0) {  // now and then a value that is only a term
+            value +=
+                "\x07" + meaning + "\x07" + gbk::FromUtf8("解释 ") + std::to_string(i) + "\x07";
+        }
+        const bool foreign = damage == Damage::kForeignKey && i == count / 2;
+        g.bytes += StoredRecord(foreign ? term + "k" : term, value);
+        g.terms.push_back(term);
+    }
+    if (damage == Damage::kCut) {
+        g.bytes.resize(pick(g.bytes.size()));
+    } else if (damage == Damage::kNul) {
+        g.bytes[pick(g.bytes.size())] = '\0';
+    }
+    return g;
+}
+
+class GlossaryScanTest : public ::testing::Test {
+protected:
+    void SetUp() override { TakeDamagedFileReports(); }
+
+    // A new file with `bytes`: each run gets its own, as each command is a process of its own
+    // and a damaged file is reported once per process.
+    std::string NewFile(const std::string& bytes) {
+        const std::string path = dir.file("g" + std::to_string(files++) + ".termix");
+        TempDir::WriteBytes(path, bytes);
+        return path;
+    }
+
+    struct Outcome {
+        int code;
+        std::string out;
+        std::string err;
+    };
+
+    Outcome RunCli(const std::string& bytes, const std::string& command,
+                   const std::string& gbkOperand) {
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const std::string path = NewFile(bytes);
+        Outcome o{cli::Run({"--file", path, command, gbk::ToUtf8(gbkOperand)}, out, err), {}, {}};
+        o.out = Drain(out);
+        o.err = Drain(err);
+        std::fclose(out);
+        std::fclose(err);
+        // What stderr says about a damaged file, with this run's file name taken out.
+        for (size_t at; (at = o.err.find(path)) != std::string::npos;) {
+            o.err.replace(at, path.size(), "FILE");
+        }
+        return o;
+    }
+
+    static std::string Drain(std::FILE* stream) {
+        std::fflush(stream);
+        std::rewind(stream);
+        std::string text;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
+            text.append(buffer, n);
+        }
+        return text;
+    }
+
+    // What the loaded glossary answers, printed as termix-cli prints it.
+    static std::string Note(const std::vector<DamagedFile>& notes) {
+        std::string text;
+        for (const DamagedFile& d : notes) {
+            text += "termix-cli: FILE is damaged: reading stopped at byte " +
+                    std::to_string(d.stopOffset) + " after " + std::to_string(d.records) +
+                    " records; the whole file is kept as FILE" +
+                    d.copy.string().substr(d.path.string().size()) + "\n";
+        }
+        return text;
+    }
+
+    Outcome Expected(const std::string& bytes, const std::string& command,
+                     const std::string& gbkOperand) {
+        const CGlossary glossary{std::filesystem::path(NewFile(bytes))};
+        Outcome o{cli::kNotFound, {}, Note(TakeDamagedFileReports())};
+        if (command == "show") {
+            CTermRecord r;
+            if (glossary.Get(gbkOperand, r)) {
+                o.code = cli::kFound;
+                o.out = "term: " + gbk::ToUtf8(r.m_cs_term) +
+                        "\nmeaning: " + gbk::ToUtf8(r.m_cs_meaning) +
+                        "\nexplanation: " + gbk::ToUtf8(r.m_cs_explanation) + "\n";
+            }
+            return o;
+        }
+        CReportRowModel list = MakeTermList();
+        if (glossary.ListByKeyword(list, gbkOperand) > 0) {
+            o.code = cli::kFound;
+        }
+        for (int i = 0; i < list.GetRowCount(); ++i) {
+            o.out +=
+                gbk::ToUtf8(list.CellText(i, 0)) + "\t" + gbk::ToUtf8(list.CellText(i, 1)) + "\n";
+        }
+        return o;
+    }
+
+    void ExpectSameAnswers(const Generated& g) {
+        std::vector<std::string> keywords = {"", "a", "ML", "ｍｌ", "Ｕ", "用", "zz", "\x08z"};
+        std::vector<std::string> terms = {g.terms.front(), g.terms.back(), "absent", ""};
+        for (const std::string& utf8 : keywords) {
+            const std::string keyword = gbk::FromUtf8(utf8);
+            const Outcome want = Expected(g.bytes, "search", keyword);
+            const Outcome got = RunCli(g.bytes, "search", keyword);
+            EXPECT_EQ(got.code, want.code) << utf8;
+            EXPECT_EQ(got.out, want.out) << utf8;
+            EXPECT_EQ(got.err.substr(0, got.err.find(".damaged-")),
+                      want.err.substr(0, want.err.find(".damaged-")))
+                << utf8;
+            EXPECT_EQ(got.err.empty(), want.err.empty());
+        }
+        for (const std::string& term : terms) {
+            const Outcome want = Expected(g.bytes, "show", term);
+            const Outcome got = RunCli(g.bytes, "show", term);
+            EXPECT_EQ(got.code, want.code) << gbk::ToUtf8(term);
+            EXPECT_EQ(got.out, want.out) << gbk::ToUtf8(term);
+            EXPECT_EQ(got.err.empty(), want.err.empty());
+        }
+    }
+
+    TempDir dir;
+    int files = 0;
+};
+
+TEST_F(GlossaryScanTest, ShowAndSearchAnswerAsTheLoadedGlossary) {
+    for (const Damage damage :
+         {Damage::kNone, Damage::kCut, Damage::kNul, Damage::kForeignKey, Damage::kRowSeparator}) {
+        for (unsigned seed = 1; seed <= 8; ++seed) {
+            SCOPED_TRACE("damage " + std::to_string(static_cast<int>(damage)) + ", seed " +
+                         std::to_string(seed));
+            ExpectSameAnswers(Generate(seed, damage));
+        }
+    }
+}
+
+TEST_F(GlossaryScanTest, KeepsTheLastRecordOfATermAndLeavesForeignKeysToTheGlossary) {
+    const std::string bytes = StoredRecord("b", "b\x07one\x07\x07") +
+                              StoredRecord("a", "a\x07m\x07\x07") +
+                              StoredRecord("b", "b\x07two\x07\x07");
+    GlossaryScan scan;
+    ASSERT_TRUE(scan.Run(NewFile(bytes), GlossaryScan::Containing("")));
+    ASSERT_EQ(scan.Entries().size(), 2u);
+    EXPECT_EQ(scan.Entries()[0].term, "a");
+    EXPECT_EQ(scan.Entries()[1].meaning, "two");
+    EXPECT_FALSE(
+        scan.Run(NewFile(bytes + StoredRecord("c", "d\x07m\x07\x07")), GlossaryScan::Exactly("d")));
+    EXPECT_TRUE(scan.Entries().empty());
+    EXPECT_TRUE(TakeDamagedFileReports().empty());
+}
+
+TEST_F(GlossaryScanTest, ADamagedFileIsCopiedAsideOnce) {
+    const std::string record = StoredRecord("a", "a\x07m\x07\x07");
+    const std::string bytes = record + "0009#cut";
+    const std::string path = NewFile(bytes);
+    GlossaryScan scan;
+    ASSERT_TRUE(scan.Run(path, GlossaryScan::Exactly("a")));
+    const std::vector<DamagedFile> notes = TakeDamagedFileReports();
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].stopOffset, record.size());
+    EXPECT_EQ(notes[0].records, 1u);
+    EXPECT_EQ(TempDir::ReadBytes(notes[0].copy.string()), bytes);
+    EXPECT_EQ(scan.Entries().size(), 1u);
+}
+
+}  // namespace
