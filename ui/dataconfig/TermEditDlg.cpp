@@ -4,9 +4,9 @@
 
 #include "controls/MessageBox.h"
 #include "controls/SkinButton.h"
+#include "core/TermRecordCheck.h"
 #include "resources/ResourceIds.h"
 #include "resources/TermEditDialogIds.h"
-#include "core/TermRecordCheck.h"
 
 using namespace termedit_ids;
 
