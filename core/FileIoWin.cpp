@@ -197,13 +197,10 @@ bool UserCanWrite(const std::filesystem::path& path) {
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
         return file.get() != INVALID_HANDLE_VALUE;
     }
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-        return false;
-    }
-    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.get() != INVALID_HANDLE_VALUE;
+    // A file is not opened to find out: a handle open for writing, however briefly, makes a
+    // reader that denies writers (a load on another thread) fail. A file an access list keeps
+    // from the user shows when it is saved.
+    return (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
 Status CreatePrivateFolder(const std::filesystem::path& path) {
