@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup.sh run
 cmake --preset default -DTERMIX_BUILD_TESTS=OFF
 cmake --build --preset default
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Termix needs to build, run and test. Safe to run again.
+# Usage: setup.sh [run]   ("run": only what building and running the program needs)
 set -euo pipefail
 
 packages=(
@@ -7,12 +8,16 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libx11-dev libxcb1-dev libx11-xcb-dev libxcb-keysyms1-dev
+  # the Chinese texts of the windows
+  fonts-wqy-microhei
+)
+[[ ${1:-} == run ]] || packages+=(
   # the format check of the test script
   clang-format
   # tests, sanitizers, fuzzing and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  # the end-to-end tests: an X server, a window manager with a tray, a driver, CJK fonts
-  xvfb icewm xdotool x11-utils fonts-wqy-microhei
+  # the end-to-end tests: an X server, a window manager with a tray, a driver
+  xvfb icewm xdotool x11-utils
   # keyboard mapping changes in the hotkey test
   x11-xserver-utils
   # the Debian package and the checks of what gets installed
