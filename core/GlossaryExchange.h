@@ -9,7 +9,9 @@
 #include "core/TermRecord.h"
 
 // Glossaries exchanged with other tools, all UTF-8:
-//  - tsv: the bundled glossary's source form (see GlossaryTsv.h);
+//  - tsv: the bundled glossary's source form: a header line "term<TAB>meaning<TAB>explanation",
+//    then one entry per line; inside a field "\n" is a line break (CR LF, the program's line
+//    break), "\t" a tab and "\\" a backslash;
 //  - csv: RFC 4180 with a byte-order mark and the header "en,zh-CN,explanation"; a spreadsheet's
 //    ";" delimiter and LF line ends are read too;
 //  - tbx: TBX-Basic (ISO 30042), one conceptEntry per term: the term in an "en" langSec, the

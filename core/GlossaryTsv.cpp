@@ -1,5 +1,3 @@
-#include "core/GlossaryTsv.h"
-
 #include "core/GlossaryExchange.h"
 
 namespace glossary_exchange::detail {
@@ -130,18 +128,3 @@ bool AppendTsv(std::string& out, std::string_view term, std::string_view meaning
 }
 
 }  // namespace glossary_exchange::detail
-
-namespace glossary_tsv {
-
-Result Parse(const std::string& utf8Text) {
-    glossary_exchange::ReadResult read =
-        glossary_exchange::Read(glossary_exchange::Format::kTsv, utf8Text);
-    Result result;
-    result.errors = std::move(read.errors);
-    for (glossary_exchange::Entry& entry : read.entries) {
-        result.entries.push_back(Entry{entry.number, std::move(entry.record)});
-    }
-    return result;
-}
-
-}  // namespace glossary_tsv

@@ -12,7 +12,6 @@
 #include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/GlossaryExchange.h"
-#include "core/GlossaryTsv.h"
 #include "core/PairFile.h"
 #include "util/GbkText.h"
 
@@ -26,12 +25,13 @@ std::string ReadFile(const char* path) {
 class BundledGlossary : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        parsed = new glossary_tsv::Result(glossary_tsv::Parse(ReadFile(TERMIX_GLOSSARY_TSV)));
+        parsed = new glossary_exchange::ReadResult(glossary_exchange::Read(
+            glossary_exchange::Format::kTsv, ReadFile(TERMIX_GLOSSARY_TSV)));
     }
     static void TearDownTestSuite() { delete parsed; }
-    static glossary_tsv::Result* parsed;
+    static glossary_exchange::ReadResult* parsed;
 };
-glossary_tsv::Result* BundledGlossary::parsed = nullptr;
+glossary_exchange::ReadResult* BundledGlossary::parsed = nullptr;
 
 TEST_F(BundledGlossary, SourceIsCleanAndLossless) {
     // Parse reports lossy GBK conversion, 0x07/0x08, duplicates, empty meanings and records over
@@ -69,8 +69,8 @@ TEST_F(BundledGlossary, BuiltFileReadsBackToExactlyTheSource) {
     ASSERT_EQ(static_cast<size_t>(built.GetCount()), parsed->entries.size());
     for (const auto& entry : parsed->entries) {
         CTermRecord stored;
-        ASSERT_TRUE(built.Get(entry.record.m_cs_term, stored)) << "line " << entry.line;
-        EXPECT_EQ(stored, entry.record) << "line " << entry.line;
+        ASSERT_TRUE(built.Get(entry.record.m_cs_term, stored)) << "line " << entry.number;
+        EXPECT_EQ(stored, entry.record) << "line " << entry.number;
     }
     Qm_conf_solitude_File file(TERMIX_BUILT_GLOSSARY, "#", "\r\n");
     EXPECT_EQ(file.StopOffset(), -1) << "the built file does not parse to its end";

@@ -7,7 +7,7 @@
 #include "core/FileIo.h"
 #include "core/FileStatusText.h"
 #include "core/Glossary.h"
-#include "core/GlossaryTsv.h"
+#include "core/GlossaryExchange.h"
 #include "core/PairFile.h"
 #include "tools/termix-cli/Commands.h"
 #include "util/GbkText.h"
@@ -41,7 +41,8 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", tsvPath.c_str());
         return kUsageOrFileError;
     }
-    const glossary_tsv::Result parsed = glossary_tsv::Parse(source);
+    const glossary_exchange::ReadResult parsed =
+        glossary_exchange::Read(glossary_exchange::Format::kTsv, source);
     for (const std::string& error : parsed.errors) {
         std::fprintf(ctx.err, "%s: %s\n", tsvPath.c_str(), error.c_str());
     }
@@ -51,7 +52,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
     // Build the file through the glossary itself, starting from an empty one.
     CGlossary glossary{ArgPath(outPath)};
     glossary.RemoveAll();
-    for (const glossary_tsv::Entry& entry : parsed.entries) {
+    for (const glossary_exchange::Entry& entry : parsed.entries) {
         glossary.Add(entry.record);
     }
     glossary.Save();
