@@ -399,8 +399,13 @@ std::vector<TermRecordView> CGlossary::SortedViewsLocked() const {
     for (const Slot& slot : m_slots) {
         views.push_back({slot.Term(), slot.Meaning(), slot.Explanation()});
     }
-    std::sort(views.begin(), views.end(),
-              [](const TermRecordView& a, const TermRecordView& b) { return a.term < b.term; });
+    const auto byTerm = [](const TermRecordView& a, const TermRecordView& b) {
+        return a.term < b.term;
+    };
+    // A glossary loaded from a saved file, or filled from an export, is usually in order already.
+    if (!std::is_sorted(views.begin(), views.end(), byTerm)) {
+        std::sort(views.begin(), views.end(), byTerm);
+    }
     return views;
 }
 
