@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 // Whole-file reads and crash-safe whole-file writes for the data files. Paths are in the file
 // system's own form.
@@ -41,6 +43,15 @@ Status ReadWholeFile(const std::filesystem::path& path, std::string& content);
 // permission bits; a target the user cannot write is kReadOnly and stays untouched. The one
 // temporary file a crash may leave behind is reused and removed by the next save.
 Status ReplaceFile(const std::filesystem::path& path, const std::string& content);
+
+// Hands one piece of the new content to the temporary file; false when writing it failed.
+using ChunkWriter = std::function<bool(std::string_view chunk)>;
+// ReplaceFile for content made piece by piece, so that a large file never has to be held in
+// memory whole: `produce` passes the content to the writer in order and returns true when it
+// is complete. When it returns false the target stays as it was, and the outcome is the
+// write's failure or, when the producer itself gave up, kIoError with systemError 0.
+Status ReplaceFileWith(const std::filesystem::path& path,
+                       const std::function<bool(const ChunkWriter& write)>& produce);
 
 // Creates a new file holding `content`, flushed to the disk; fails when the name exists.
 Status WriteNewFile(const std::filesystem::path& path, const std::string& content);

@@ -115,7 +115,7 @@ ssize_t ReadFully(int fd, char* data, size_t size) {
     return static_cast<ssize_t>(done);
 }
 
-bool WriteAll(int fd, const std::string& content) {
+bool WriteAll(int fd, std::string_view content) {
     size_t done = 0;
     while (done < content.size()) {
         const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -275,6 +275,11 @@ Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
 }
 
 Status ReplaceFile(const std::filesystem::path& path, const std::string& content) {
+    return ReplaceFileWith(path, [&content](const ChunkWriter& write) { return write(content); });
+}
+
+Status ReplaceFileWith(const std::filesystem::path& path,
+                       const std::function<bool(const ChunkWriter& write)>& produce) {
     const std::filesystem::path target = FinalTarget(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -305,7 +310,23 @@ Status ReplaceFile(const std::filesystem::path& path, const std::string& content
             [[maybe_unused]] const int kept = ::fchown(fd.get(), old.st_uid, old.st_gid);
         }
     }
-    written = written && WriteAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+    int writeError = 0;
+    const ChunkWriter write = [&fd, &writeError](std::string_view chunk) {
+        if (!WriteAll(fd.get(), chunk)) {
+            writeError = errno;
+            return false;
+        }
+        return true;
+    };
+    if (written) {
+        errno = 0;
+        const bool produced = produce(write);
+        written = produced && writeError == 0;
+        if (!written) {
+            errno = writeError;  // 0 when the producer gave up on its own
+        }
+    }
+    written = written && ::fsync(fd.get()) == 0;
     if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());  // ours: we hold its lock

@@ -53,7 +53,7 @@ Status Failure(DWORD error) {
     }
 }
 
-bool WriteAll(HANDLE file, const std::string& content) {
+bool WriteAll(HANDLE file, std::string_view content) {
     size_t done = 0;
     while (done < content.size()) {
         DWORD wrote = 0;
@@ -131,6 +131,11 @@ Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
 }
 
 Status ReplaceFile(const std::filesystem::path& path, const std::string& content) {
+    return ReplaceFileWith(path, [&content](const ChunkWriter& write) { return write(content); });
+}
+
+Status ReplaceFileWith(const std::filesystem::path& path,
+                       const std::function<bool(const ChunkWriter& write)>& produce) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -152,8 +157,17 @@ Status ReplaceFile(const std::filesystem::path& path, const std::string& content
                        ? Status{Outcome::kNoFolder, failed.systemError}
                        : failed;
         }
-        const bool ok = WriteAll(file.get(), content) && FlushFileBuffers(file.get()) != 0;
-        const DWORD error = GetLastError();
+        DWORD writeError = 0;
+        const ChunkWriter write = [&file, &writeError](std::string_view chunk) {
+            if (!WriteAll(file.get(), chunk)) {
+                writeError = GetLastError();
+                return false;
+            }
+            return true;
+        };
+        const bool produced = produce(write) && writeError == 0;
+        const bool ok = produced && FlushFileBuffers(file.get()) != 0;
+        const DWORD error = produced ? GetLastError() : writeError;
         if (!file.Close() || !ok) {
             DeleteFileW(temp.c_str());
             return Failure(ok ? GetLastError() : error);

@@ -107,6 +107,40 @@ void CGlossary::Add(const CTermRecord& record) {
     Put(slot);
 }
 
+void CGlossary::AddAll(const std::vector<TermRecordView>& records) {
+    // Each record as Add stores it: its text form, then its folded term.
+    const auto blockSize = [](const TermRecordView& r) {
+        return 2 * r.term.size() + r.meaning.size() + r.explanation.size() + 3;
+    };
+    size_t total = 0;
+    for (const TermRecordView& record : records) {
+        total += blockSize(record);
+    }
+    auto block = std::make_unique<std::string>();
+    block->reserve(total);
+    for (const TermRecordView& record : records) {
+        block->append(record.term).push_back(CTermRecord::kSeparator);
+        block->append(record.meaning).push_back(CTermRecord::kSeparator);
+        block->append(record.explanation).push_back(CTermRecord::kSeparator);
+        gbk::AppendLower(*block, record.term);
+    }
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    m_slots.reserve(m_slots.size() + records.size());
+    m_index.Reserve(m_index.Size() + records.size());
+    const char* text = block->data();
+    for (const TermRecordView& record : records) {
+        Slot slot;
+        slot.text = text;
+        slot.termLength = static_cast<uint32_t>(record.term.size());
+        slot.meaningLength = static_cast<uint32_t>(record.meaning.size());
+        slot.explanationLength = static_cast<uint32_t>(record.explanation.size());
+        slot.folded = text + blockSize(record) - record.term.size();
+        Put(slot);
+        text += blockSize(record);
+    }
+    m_text.push_back(std::move(block));
+}
+
 void CGlossary::Delete(const std::string& term) {
     std::lock_guard<std::mutex> lock(g_csGlossary);
     const uint32_t hole = FindSlot(term);
@@ -409,14 +443,14 @@ std::vector<TermRecordView> CGlossary::SortedViewsLocked() const {
     return views;
 }
 
-CGlossary::Presence CGlossary::Match(const CTermRecord& record) const {
+CGlossary::Presence CGlossary::Match(const TermRecordView& record) const {
     std::lock_guard<std::mutex> lock(g_csGlossary);
-    const uint32_t at = FindSlot(record.m_cs_term);
+    const uint32_t at = FindSlot(record.term);
     if (at == TermIndex::kNone) {
         return Presence::kAbsent;
     }
     const Slot& slot = m_slots[at];
-    return slot.Meaning() == record.m_cs_meaning && slot.Explanation() == record.m_cs_explanation
+    return slot.Meaning() == record.meaning && slot.Explanation() == record.explanation
                ? Presence::kSame
                : Presence::kDifferent;
 }

@@ -37,6 +37,9 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
     void Add(const CTermRecord& record);
+    // Adds or replaces every record in one step: one block of text for all of them, so a
+    // bulk import costs no allocation per record.
+    void AddAll(const std::vector<TermRecordView>& records);
     void Update(const CTermRecord& record) { Add(record); }
     void Delete(const std::string& term);
     bool Exists(const std::string& term) const;
@@ -70,7 +73,7 @@ public:
     // Whether the record's term is absent, present with exactly this content, or present with
     // other content; compares in place, without copying.
     enum class Presence { kAbsent, kSame, kDifferent };
-    Presence Match(const CTermRecord& record) const;
+    Presence Match(const TermRecordView& record) const;
 
     // Change the glossary and the one affected row of a list together.
     void AddAndShow(const CTermRecord& record, IReportList& list);

@@ -5,15 +5,33 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
+// The fields of one record. Their strings are reused from record to record, so reading a
+// large file allocates nothing per record.
+struct Fields {
+    std::vector<std::string> text;
+    size_t count = 0;
+
+    void Start() {
+        count = 0;
+        Next();
+    }
+    void Next() {
+        if (count == text.size()) {
+            text.emplace_back();
+        }
+        text[count++].clear();
+    }
+    std::string& Last() { return text[count - 1]; }
+};
+
 // Reads one record of fields; `pos` moves past its line end. RFC 4180: a quoted field keeps
 // delimiters, quotes ("" for one) and line breaks; CR LF and LF both end a record.
-bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
-                std::vector<std::string>& fields) {
-    fields.assign(1, std::string());
+bool ReadRecord(std::string_view text, size_t& pos, char delimiter, Fields& fields) {
+    fields.Start();
     const char stops[] = {delimiter, '\r', '\n', '"', '\0'};
     const std::string_view stopSet(stops, 4);
     while (pos < text.size()) {
-        std::string& field = fields.back();
+        std::string& field = fields.Last();
         if (text[pos] == '"' && field.empty()) {
             // A quoted field runs to the quote that is not doubled.
             ++pos;
@@ -46,7 +64,7 @@ bool ReadRecord(std::string_view text, size_t& pos, char delimiter,
         }
         const char c = text[pos];
         if (c == delimiter) {
-            fields.emplace_back();
+            fields.Next();
             ++pos;
         } else if (c == '\n' || (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n')) {
             pos += c == '\n' ? 1 : 2;
@@ -81,8 +99,7 @@ void AppendField(std::string& out, std::string_view field) {
 
 }  // namespace
 
-std::vector<RawEntry> ParseCsv(std::string_view text, std::vector<std::string>& errors) {
-    std::vector<RawEntry> entries;
+void ParseCsv(std::string_view text, std::vector<std::string>& errors, const EntrySink& sink) {
     if (text.substr(0, 3) == kBom) {
         text.remove_prefix(3);
     }
@@ -94,28 +111,27 @@ std::vector<RawEntry> ParseCsv(std::string_view text, std::vector<std::string>& 
             ? ';'
             : ',';
     size_t pos = 0;
-    std::vector<std::string> fields;
-    if (!ReadRecord(text, pos, delimiter, fields) || fields.size() != 3 || fields[0] != "en" ||
-        fields[1] != "zh-CN" || fields[2] != "explanation") {
+    Fields fields;
+    if (!ReadRecord(text, pos, delimiter, fields) || fields.count != 3 || fields.text[0] != "en" ||
+        fields.text[1] != "zh-CN" || fields.text[2] != "explanation") {
         errors.push_back("record 0: the header must be \"en,zh-CN,explanation\"");
-        return entries;
+        return;
     }
     for (int number = 1; pos < text.size(); ++number) {
-        const std::string where = "record " + std::to_string(number) + ": ";
+        const auto where = [number] { return "record " + std::to_string(number) + ": "; };
         if (!ReadRecord(text, pos, delimiter, fields)) {
-            errors.push_back(where + "a quoted field is not closed properly");
-            return entries;
+            errors.push_back(where() + "a quoted field is not closed properly");
+            return;
         }
-        if (fields.size() == 1 && fields[0].empty()) {
+        if (fields.count == 1 && fields.text[0].empty()) {
             continue;  // an empty line
         }
-        if (fields.size() != 3) {
-            errors.push_back(where + "expected 3 fields, found " + std::to_string(fields.size()));
+        if (fields.count != 3) {
+            errors.push_back(where() + "expected 3 fields, found " + std::to_string(fields.count));
             continue;
         }
-        entries.push_back(RawEntry{number, fields[0], fields[1], fields[2]});
+        sink(RawEntry{number, fields.text[0], fields.text[1], fields.text[2], pos});
     }
-    return entries;
 }
 
 void BeginCsv(std::string& out) {

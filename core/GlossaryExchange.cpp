@@ -5,6 +5,7 @@
 #include "core/TermIndex.h"
 #include "core/TermRecordCheck.h"
 #include "util/GbkText.h"
+#include "util/Utf8ToGbkTable.h"
 
 namespace glossary_exchange {
 namespace {
@@ -13,53 +14,72 @@ std::string Where(Format format, int number) {
     return Place(format, number) + ": ";
 }
 
-// The three fields in GBK; false when a character had to be replaced. Fields without the
-// separator byte (all but the refused ones) go through one conversion together.
-bool ToGbk(const RawEntry& raw, CTermRecord& record) {
+// An accepted entry while the file is read: where its GBK fields stand in the storage.
+struct Accepted {
+    int number;
+    size_t offset;
+    uint32_t termLength;
+    uint32_t meaningLength;
+    uint32_t explanationLength;
+};
+
+// Appends the three fields in GBK to `storage`, one separator byte apart, and sets their
+// lengths; false when a character had to be replaced. Fields without the separator byte (all
+// but the refused ones) go through one conversion together, which then marks the field ends.
+template <typename Convert>
+bool AppendGbk(const RawEntry& raw, const Convert& convert, std::string& scratch,
+               std::string& storage, Accepted& accepted) {
     const char separator = CTermRecord::kSeparator;
-    if (raw.term.find(separator) != std::string::npos ||
-        raw.meaning.find(separator) != std::string::npos ||
-        raw.explanation.find(separator) != std::string::npos) {
-        return gbk::FromUtf8Exact(raw.term, record.m_cs_term) &&
-               gbk::FromUtf8Exact(raw.meaning, record.m_cs_meaning) &&
-               gbk::FromUtf8Exact(raw.explanation, record.m_cs_explanation);
+    const size_t offset = storage.size();
+    if (raw.term.find(separator) != std::string_view::npos ||
+        raw.meaning.find(separator) != std::string_view::npos ||
+        raw.explanation.find(separator) != std::string_view::npos) {
+        const size_t termAt = storage.size();
+        bool ok = convert(raw.term, storage);
+        const size_t meaningAt = (storage.push_back(separator), storage.size());
+        ok = convert(raw.meaning, storage) && ok;
+        const size_t explanationAt = (storage.push_back(separator), storage.size());
+        ok = convert(raw.explanation, storage) && ok;
+        accepted.termLength = static_cast<uint32_t>(meaningAt - 1 - termAt);
+        accepted.meaningLength = static_cast<uint32_t>(explanationAt - 1 - meaningAt);
+        accepted.explanationLength = static_cast<uint32_t>(storage.size() - explanationAt);
+        return ok;
     }
-    std::string joined;
-    joined.reserve(raw.term.size() + raw.meaning.size() + raw.explanation.size() + 2);
-    joined.append(raw.term).push_back(separator);
-    joined.append(raw.meaning).push_back(separator);
-    joined.append(raw.explanation);
-    std::string gbkText;
-    if (!gbk::FromUtf8Exact(joined, gbkText)) {
+    scratch.assign(raw.term).push_back(separator);
+    scratch.append(raw.meaning).push_back(separator);
+    scratch.append(raw.explanation);
+    if (!convert(scratch, storage)) {
         return false;
     }
-    const size_t first = gbkText.find(separator);
-    const size_t second = gbkText.find(separator, first + 1);
-    record.m_cs_term.assign(gbkText, 0, first);
-    record.m_cs_meaning.assign(gbkText, first + 1, second - first - 1);
-    record.m_cs_explanation.assign(gbkText, second + 1);
+    const std::string_view converted = std::string_view(storage).substr(offset);
+    const size_t first = converted.find(separator);
+    const size_t second = converted.find(separator, first + 1);
+    accepted.termLength = static_cast<uint32_t>(first);
+    accepted.meaningLength = static_cast<uint32_t>(second - first - 1);
+    accepted.explanationLength = static_cast<uint32_t>(converted.size() - second - 1);
     return true;
 }
 
-// The checks of the editing windows, on a UTF-8 entry; the record in GBK when it passes.
-std::optional<CTermRecord> Checked(Format format, const RawEntry& raw,
-                                   std::vector<std::pair<int, std::string>>& errors) {
-    CTermRecord record;
-    if (!ToGbk(raw, record)) {
-        errors.emplace_back(raw.number, Where(format, raw.number) +
-                                            "a field holds characters GBK cannot represent");
-        return std::nullopt;
+TermRecordView ViewOf(const Accepted& a, std::string_view storage) {
+    const std::string_view text = storage.substr(a.offset);
+    return {text.substr(0, a.termLength), text.substr(a.termLength + 1, a.meaningLength),
+            text.substr(a.termLength + a.meaningLength + 2, a.explanationLength)};
+}
+
+// The checks of the editing windows, on an entry whose GBK form `AppendGbk` gave (`converted`
+// false when that lost characters). The message naming the entry when it fails.
+std::optional<std::string> Problem(Format format, const RawEntry& raw, bool converted,
+                                   const TermRecordView& record) {
+    if (!converted) {
+        return Where(format, raw.number) + "a field holds characters GBK cannot represent";
     }
     if (raw.term.empty() || raw.meaning.empty()) {
-        errors.emplace_back(
-            raw.number, Where(format, raw.number) + "the term and the meaning must not be empty");
-        return std::nullopt;
+        return Where(format, raw.number) + "the term and the meaning must not be empty";
     }
     if (const TermRecordProblem problem = CheckTermRecord(record); !problem.ok()) {
-        errors.emplace_back(raw.number, Where(format, raw.number) + gbk::ToUtf8(problem.message));
-        return std::nullopt;
+        return Where(format, raw.number) + gbk::ToUtf8(problem.message);
     }
-    return record;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -84,58 +104,69 @@ std::optional<Format> FormatFromName(std::string_view name) {
     return std::nullopt;
 }
 
-ReadResult Read(Format format, std::string_view text) {
+ReadResult Read(Format format, std::string_view text,
+                const std::function<void(size_t done)>& progress) {
     ReadResult result;
-    std::vector<RawEntry> raw;
+    std::string& storage = *result.storage;
+    // GBK never takes more bytes than the UTF-8 it comes from, and each entry's separators
+    // replace its delimiters: one reservation holds every entry.
+    storage.reserve(text.size());
+    std::vector<Accepted> accepted;
+    std::vector<std::pair<int, std::string>> refused;
+    std::string scratch;
+    // A large file pays for learning the conversion table once; a small one uses the codec.
+    const gbk::Utf8ToGbkTable* table =
+        text.size() > (size_t{1} << 20) ? &gbk::Utf8ToGbkTable::Get() : nullptr;
+    const auto convert = [table](std::string_view utf8, std::string& out) {
+        return table != nullptr ? table->AppendExact(utf8, out)
+                                : gbk::AppendFromUtf8Exact(utf8, out);
+    };
+    const EntrySink sink = [&](const RawEntry& raw) {
+        Accepted entry{raw.number, storage.size(), 0, 0, 0};
+        const bool converted = AppendGbk(raw, convert, scratch, storage, entry);
+        const TermRecordView record = ViewOf(entry, storage);
+        if (std::optional<std::string> problem = Problem(format, raw, converted, record)) {
+            refused.emplace_back(raw.number, std::move(*problem));
+            storage.resize(entry.offset);
+            return;
+        }
+        accepted.push_back(entry);
+        if (progress) {
+            progress(raw.end);
+        }
+    };
     switch (format) {
         case Format::kTsv:
-            raw = detail::ParseTsv(text, result.errors);
+            detail::ParseTsv(text, result.errors, sink);
             break;
         case Format::kCsv:
-            raw = detail::ParseCsv(text, result.errors);
+            detail::ParseCsv(text, result.errors, sink);
             break;
         case Format::kTbx:
-            raw = detail::ParseTbx(text, result.errors, result.ignoredElements);
+            detail::ParseTbx(text, result.errors, result.ignoredElements, sink);
             break;
-    }
-    std::vector<std::pair<int, std::string>> refused;
-    result.entries.reserve(raw.size());
-    for (const RawEntry& entry : raw) {
-        if (std::optional<CTermRecord> record = Checked(format, entry, refused)) {
-            result.entries.push_back(Entry{entry.number, std::move(*record)});
-        }
     }
     // Each term once: the first entry of a term is kept, later ones are refused.
     TermIndex seen;
-    seen.Reserve(result.entries.size());
-    std::vector<bool> repeated(result.entries.size(), false);
-    const auto termOf = [&result](uint32_t i) -> std::string_view {
-        return result.entries[i].record.m_cs_term;
-    };
-    for (uint32_t i = 0; i < result.entries.size(); ++i) {
-        const auto [first, inserted] = seen.Insert(termOf(i), i, termOf);
-        if (!inserted) {
-            repeated[i] = true;
-            const Entry& entry = result.entries[i];
-            refused.emplace_back(entry.number, Where(format, entry.number) + "the term \"" +
-                                                   gbk::ToUtf8(entry.record.m_cs_term) +
-                                                   "\" already stands in " +
-                                                   Place(format, result.entries[first].number));
+    seen.Reserve(accepted.size());
+    result.entries.reserve(accepted.size());
+    const auto termOf = [&result](uint32_t i) { return result.entries[i].record.term; };
+    for (const Accepted& entry : accepted) {
+        const TermRecordView record = ViewOf(entry, storage);
+        const auto next = static_cast<uint32_t>(result.entries.size());
+        const auto [first, inserted] = seen.Insert(record.term, next, termOf);
+        if (inserted) {
+            result.entries.push_back(Entry{entry.number, record});
+            continue;
         }
+        refused.emplace_back(entry.number, Where(format, entry.number) + "the term \"" +
+                                               gbk::ToUtf8(record.term) + "\" already stands in " +
+                                               Place(format, result.entries[first].number));
     }
-    if (!refused.empty()) {
-        std::vector<Entry> kept;
-        for (size_t i = 0; i < result.entries.size(); ++i) {
-            if (!repeated[i]) {
-                kept.push_back(std::move(result.entries[i]));
-            }
-        }
-        result.entries = std::move(kept);
-        std::stable_sort(refused.begin(), refused.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& [number, message] : refused) {
-            result.errors.push_back(std::move(message));
-        }
+    std::stable_sort(refused.begin(), refused.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [number, message] : refused) {
+        result.errors.push_back(std::move(message));
     }
     return result;
 }
@@ -149,8 +180,14 @@ std::vector<TermRecordView> ViewsOf(const std::vector<CTermRecord>& records) {
     return views;
 }
 
-bool Write(Format format, const std::vector<TermRecordView>& records, std::string& out,
-           std::string& error, const std::function<void(size_t done)>& progress) {
+namespace {
+
+// Writes the records to `out`; with `output`, hands `out` over whenever it holds a piece and
+// once at the end.
+bool WriteTo(Format format, const std::vector<TermRecordView>& records, std::string& out,
+             const Output& output, std::string& error,
+             const std::function<void(size_t done)>& progress) {
+    constexpr size_t kPiece = size_t{1} << 20;
     switch (format) {
         case Format::kTsv:
             detail::BeginTsv(out);
@@ -171,7 +208,8 @@ bool Write(Format format, const std::vector<TermRecordView>& records, std::strin
         gbkText.assign(record.term).push_back(CTermRecord::kSeparator);
         gbkText.append(record.meaning).push_back(CTermRecord::kSeparator);
         gbkText.append(record.explanation);
-        utf8 = gbk::ToUtf8(gbkText);
+        utf8.clear();
+        gbk::AppendToUtf8(gbkText, utf8);
         const std::string_view all(utf8);
         const size_t first = all.find(CTermRecord::kSeparator);
         const size_t second = all.find(CTermRecord::kSeparator, first + 1);
@@ -207,11 +245,30 @@ bool Write(Format format, const std::vector<TermRecordView>& records, std::strin
         } else {
             ++done;
         }
+        if (output && out.size() >= kPiece) {
+            if (!output(out)) {
+                return false;
+            }
+            out.clear();
+        }
     }
     if (format == Format::kTbx) {
         detail::EndTbx(out);
     }
-    return true;
+    return !output || output(out);
+}
+
+}  // namespace
+
+bool Write(Format format, const std::vector<TermRecordView>& records, std::string& out,
+           std::string& error, const std::function<void(size_t done)>& progress) {
+    return WriteTo(format, records, out, {}, error, progress);
+}
+
+bool Write(Format format, const std::vector<TermRecordView>& records, const Output& output,
+           std::string& error, const std::function<void(size_t done)>& progress) {
+    std::string piece;
+    return WriteTo(format, records, piece, output, error, progress);
 }
 
 }  // namespace glossary_exchange

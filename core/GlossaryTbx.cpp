@@ -118,6 +118,7 @@ public:
     }
 
     std::string_view Name() const { return m_name; }
+    size_t Position() const { return m_pos; }
     const std::string& Value() const { return m_value; }
     std::string Attribute(std::string_view name) const {
         for (const auto& [key, value] : m_attributes) {
@@ -297,12 +298,17 @@ bool IsKnown(std::string_view name) {
 
 }  // namespace
 
-std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& errors,
-                               size_t& ignored) {
-    std::vector<RawEntry> entries;
+void ParseTbx(std::string_view text, std::vector<std::string>& errors, size_t& ignored,
+              const EntrySink& sink) {
     XmlReader reader(text);
     std::vector<std::string_view> open;
-    RawEntry current;
+    // The fields of the current conceptEntry; their buffers are reused from entry to entry.
+    struct {
+        int number = 0;
+        std::string term;
+        std::string meaning;
+        std::string explanation;
+    } current;
     std::string lang;
     std::string* capture = nullptr;  // the field the current text belongs to
     bool haveTerm = false;
@@ -315,15 +321,15 @@ std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& 
             case XmlReader::Token::kError:
                 errors.push_back("conceptEntry " + std::to_string(number + 1) +
                                  ": the file is not well-formed XML here");
-                return entries;
+                return;
             case XmlReader::Token::kEof:
                 if (!open.empty()) {
                     errors.push_back("the file ends inside <" + std::string(open.back()) + ">");
                 }
-                if (entries.empty() && number == 0 && errors.empty()) {
+                if (number == 0 && errors.empty()) {
                     errors.push_back("the file holds no conceptEntry");
                 }
-                return entries;
+                return;
             case XmlReader::Token::kText:
                 if (capture != nullptr && depthOfIgnored == 0) {
                     capture->append(reader.Value());
@@ -340,7 +346,10 @@ std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& 
                     break;
                 }
                 if (name == "conceptEntry") {
-                    current = RawEntry{++number, {}, {}, {}};
+                    current.number = ++number;
+                    current.term.clear();
+                    current.meaning.clear();
+                    current.explanation.clear();
                     haveTerm = haveMeaning = false;
                 } else if (name == "langSec") {
                     lang = reader.Attribute("xml:lang");
@@ -362,7 +371,7 @@ std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& 
                     errors.push_back("conceptEntry " + std::to_string(number) + ": </" +
                                      std::string(reader.Name()) +
                                      "> does not close the open element");
-                    return entries;
+                    return;
                 }
                 open.pop_back();
                 if (depthOfIgnored > 0) {
@@ -373,7 +382,8 @@ std::vector<RawEntry> ParseTbx(std::string_view text, std::vector<std::string>& 
                 if (reader.Name() == "langSec") {
                     lang.clear();
                 } else if (reader.Name() == "conceptEntry") {
-                    entries.push_back(current);
+                    sink(RawEntry{current.number, current.term, current.meaning,
+                                  current.explanation, reader.Position()});
                 }
                 break;
         }

@@ -34,17 +34,35 @@ bool Unescape(std::string_view field, std::string& out) {
     }
 }
 
-std::vector<std::string_view> SplitTabs(std::string_view line) {
-    std::vector<std::string_view> fields;
+// Splits at tabs into `fields` (the first three); returns how many fields the line has.
+size_t SplitTabs(std::string_view line, std::string_view (&fields)[3]) {
+    size_t count = 0;
     size_t start = 0;
     while (true) {
         const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (count < 3) {
+            fields[count] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
+        }
+        ++count;
         if (tab == std::string_view::npos) {
-            return fields;
+            return count;
         }
         start = tab + 1;
     }
+}
+
+// The field's text: the field itself when it holds no escape, else its unescaped form in
+// `scratch`. False on an unknown escape.
+bool FieldText(std::string_view field, std::string& scratch, std::string_view& text) {
+    if (field.find('\\') == std::string_view::npos) {
+        text = field;
+        return true;
+    }
+    if (!Unescape(field, scratch)) {
+        return false;
+    }
+    text = scratch;
+    return true;
 }
 
 // False when the field holds a line break other than CR LF, which the format cannot express.
@@ -69,10 +87,12 @@ bool Escape(std::string_view field, std::string& out) {
 
 }  // namespace
 
-std::vector<RawEntry> ParseTsv(std::string_view text, std::vector<std::string>& errors) {
-    std::vector<RawEntry> entries;
+void ParseTsv(std::string_view text, std::vector<std::string>& errors, const EntrySink& sink) {
     size_t start = 0;
     int lineNo = 0;
+    std::string_view raw[3];
+    std::string scratch[3];
+    const auto where = [&lineNo] { return "line " + std::to_string(lineNo) + ": "; };
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) {
@@ -84,35 +104,35 @@ std::vector<RawEntry> ParseTsv(std::string_view text, std::vector<std::string>& 
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        const std::string where = "line " + std::to_string(lineNo) + ": ";
         if (lineNo == 1) {
             if (line != kHeader) {
-                errors.push_back(where + "the header must be \"term<TAB>meaning<TAB>explanation\"");
+                errors.push_back(where() +
+                                 "the header must be \"term<TAB>meaning<TAB>explanation\"");
             }
             continue;
         }
         if (line.empty()) {
             continue;
         }
-        const std::vector<std::string_view> raw = SplitTabs(line);
-        if (raw.size() != 3) {
-            errors.push_back(where + "expected 3 tab-separated fields, found " +
-                             std::to_string(raw.size()));
+        if (const size_t count = SplitTabs(line, raw); count != 3) {
+            errors.push_back(where() + "expected 3 tab-separated fields, found " +
+                             std::to_string(count));
             continue;
         }
         RawEntry entry;
         entry.number = lineNo;
-        if (!Unescape(raw[0], entry.term) || !Unescape(raw[1], entry.meaning) ||
-            !Unescape(raw[2], entry.explanation)) {
-            errors.push_back(where + "unknown escape (only \\n, \\t and \\\\ exist)");
+        entry.end = start;
+        if (!FieldText(raw[0], scratch[0], entry.term) ||
+            !FieldText(raw[1], scratch[1], entry.meaning) ||
+            !FieldText(raw[2], scratch[2], entry.explanation)) {
+            errors.push_back(where() + "unknown escape (only \\n, \\t and \\\\ exist)");
             continue;
         }
-        entries.push_back(std::move(entry));
+        sink(entry);
     }
     if (lineNo == 0) {
         errors.push_back("line 1: the header is missing");
     }
-    return entries;
 }
 
 void BeginTsv(std::string& out) {

@@ -7,9 +7,9 @@ namespace {
 
 using Field = TermRecordProblem::Field;
 
-bool HoldsSeparator(const std::string& text) {
-    return text.find(CTermRecord::kSeparator) != std::string::npos ||
-           text.find(IReportList::kRowSeparator) != std::string::npos;
+bool HoldsSeparator(std::string_view text) {
+    return text.find(CTermRecord::kSeparator) != std::string_view::npos ||
+           text.find(IReportList::kRowSeparator) != std::string_view::npos;
 }
 
 TermRecordProblem SeparatorProblem(Field field, const std::string& fieldName) {
@@ -18,28 +18,28 @@ TermRecordProblem SeparatorProblem(Field field, const std::string& fieldName) {
 
 }  // namespace
 
-TermRecordProblem CheckTermRecord(const CTermRecord& record) {
-    if (HoldsSeparator(record.m_cs_term)) {
+TermRecordProblem CheckTermRecord(const TermRecordView& record) {
+    if (HoldsSeparator(record.term)) {
         return SeparatorProblem(Field::kTerm, GBK("术语"));
     }
-    if (HoldsSeparator(record.m_cs_meaning)) {
+    if (HoldsSeparator(record.meaning)) {
         return SeparatorProblem(Field::kMeaning, GBK("汉意"));
     }
-    if (HoldsSeparator(record.m_cs_explanation)) {
+    if (HoldsSeparator(record.explanation)) {
         return SeparatorProblem(Field::kExplanation, GBK("解释"));
     }
     // The text form is the three fields, each followed by one separator byte.
     const size_t fieldBytes =
-        record.m_cs_term.size() + record.m_cs_meaning.size() + record.m_cs_explanation.size();
+        record.term.size() + record.meaning.size() + record.explanation.size();
     if (fieldBytes + 3 <= kMaxTermRecordText) {
         return {};
     }
     // Point the user at the longest field, where shortening helps most.
     Field longest = Field::kExplanation;
-    if (record.m_cs_term.size() > record.m_cs_meaning.size() &&
-        record.m_cs_term.size() > record.m_cs_explanation.size()) {
+    if (record.term.size() > record.meaning.size() &&
+        record.term.size() > record.explanation.size()) {
         longest = Field::kTerm;
-    } else if (record.m_cs_meaning.size() > record.m_cs_explanation.size()) {
+    } else if (record.meaning.size() > record.explanation.size()) {
         longest = Field::kMeaning;
     }
     return {longest, GBK("术语记录太长，不能保存!\n\n术语、汉意和解释合计最多 ") +

@@ -20,4 +20,7 @@ constexpr size_t kMaxTermRecordText = 9999;
 
 // Refuses a record holding a separator byte (0x07 or 0x08) in one of its fields, or whose text
 // form would be longer than kMaxTermRecordText bytes.
-TermRecordProblem CheckTermRecord(const CTermRecord& record);
+TermRecordProblem CheckTermRecord(const TermRecordView& record);
+inline TermRecordProblem CheckTermRecord(const CTermRecord& record) {
+    return CheckTermRecord(record.View());
+}

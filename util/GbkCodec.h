@@ -20,6 +20,9 @@ namespace gbk::codec {
 
 std::string Utf8ToGbk(std::string_view utf8, bool* lossless);
 std::string GbkToUtf8(std::string_view gbkText);
+// The same, appending to `out`: a caller converting many short texts reuses one buffer.
+void AppendUtf8ToGbk(std::string_view utf8, std::string& out, bool* lossless);
+void AppendGbkToUtf8(std::string_view gbkText, std::string& out);
 std::string Utf16ToGbk(std::u16string_view utf16, bool* lossless);
 std::u16string GbkToUtf16(std::string_view gbkText);
 

@@ -25,13 +25,13 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts `in`; on an invalid or unconvertible sequence calls onError(remainingInput,
-    // output), which appends a replacement and returns how many input bytes to skip.
+    // Appends `in` converted to `out`; on an invalid or unconvertible sequence calls
+    // onError(remainingInput, output), which appends a replacement and returns how many input
+    // bytes to skip.
     template <typename OnError>
-    std::string Convert(std::string_view in, OnError onError) {
+    void Convert(std::string_view in, std::string& out, OnError onError) {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        std::string out;
-        out.reserve(in.size() * 3 / 2 + 8);
+        out.reserve(out.size() + in.size() * 3 / 2 + 8);
         char buffer[4096];
         // iconv takes a non-const input pointer on glibc but never writes through it.
         char* inPtr = const_cast<char*>(in.data());
@@ -54,6 +54,12 @@ public:
             inLeft -= skip;
             iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         }
+    }
+
+    template <typename OnError>
+    std::string Convert(std::string_view in, OnError onError) {
+        std::string out;
+        Convert(in, out, onError);
         return out;
     }
 
@@ -66,10 +72,10 @@ constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF
 
 }  // namespace
 
-std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
+void AppendUtf8ToGbk(std::string_view utf8, std::string& out, bool* lossless) {
     thread_local Converter converter("CP936", "UTF-8");
     bool clean = true;
-    std::string out = converter.Convert(utf8, [&clean](std::string_view rest, std::string& o) {
+    converter.Convert(utf8, out, [&clean](std::string_view rest, std::string& o) {
         clean = false;
         o.push_back('?');
         // Skip the whole UTF-8 character, but never past a byte that cannot continue it.
@@ -84,15 +90,26 @@ std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
     if (lossless != nullptr) {
         *lossless = clean;
     }
+}
+
+std::string Utf8ToGbk(std::string_view utf8, bool* lossless) {
+    std::string out;
+    AppendUtf8ToGbk(utf8, out, lossless);
     return out;
 }
 
-std::string GbkToUtf8(std::string_view gbkText) {
+void AppendGbkToUtf8(std::string_view gbkText, std::string& out) {
     thread_local Converter converter("UTF-8", "CP936");
-    return converter.Convert(gbkText, [](std::string_view, std::string& o) {
+    converter.Convert(gbkText, out, [](std::string_view, std::string& o) {
         o.append("\xEF\xBF\xBD");
         return size_t{1};
     });
+}
+
+std::string GbkToUtf8(std::string_view gbkText) {
+    std::string out;
+    AppendGbkToUtf8(gbkText, out);
+    return out;
 }
 
 std::string Utf16ToGbk(std::u16string_view utf16, bool* lossless) {

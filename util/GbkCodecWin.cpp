@@ -178,4 +178,12 @@ std::u16string GbkToUtf16(std::string_view gbkText) {
     return DecodeGbk(gbkText);
 }
 
+void AppendUtf8ToGbk(std::string_view utf8, std::string& out, bool* lossless) {
+    out += Utf8ToGbk(utf8, lossless);
+}
+
+void AppendGbkToUtf8(std::string_view gbkText, std::string& out) {
+    EncodeExactly(CP_UTF8, DecodeGbk(gbkText), out);
+}
+
 }  // namespace gbk::codec

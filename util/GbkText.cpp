@@ -117,6 +117,16 @@ bool FromUtf8Exact(std::string_view utf8, std::string& out) {
     return lossless;
 }
 
+bool AppendFromUtf8Exact(std::string_view utf8, std::string& out) {
+    bool lossless = false;
+    codec::AppendUtf8ToGbk(utf8, out, &lossless);
+    return lossless;
+}
+
+void AppendToUtf8(std::string_view gbkText, std::string& out) {
+    codec::AppendGbkToUtf8(gbkText, out);
+}
+
 bool IsRepresentable(std::string_view utf8) {
     bool lossless = false;
     codec::Utf8ToGbk(utf8, &lossless);

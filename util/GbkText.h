@@ -26,6 +26,9 @@ std::u16string ToUtf16(std::string_view gbkText);
 bool IsRepresentable(std::string_view utf8);
 // UTF-8 -> GBK in `out`; false when a character had to be replaced.
 bool FromUtf8Exact(std::string_view utf8, std::string& out);
+// The same two conversions appending to `out`, for callers that convert many short texts.
+bool AppendFromUtf8Exact(std::string_view utf8, std::string& out);
+void AppendToUtf8(std::string_view gbkText, std::string& out);
 
 // Case folding of ASCII letters and of the GBK double-byte letters with case forms (full-width
 // Latin, Greek, Cyrillic). Chinese characters and every other byte stay unchanged.

@@ -45,7 +45,7 @@ TEST_F(BundledGlossary, SourceIsCleanAndLossless) {
 TEST_F(BundledGlossary, AlmostEveryEntryIsExplained) {
     size_t explained = 0;
     for (const auto& entry : parsed->entries) {
-        explained += entry.record.m_cs_explanation.empty() ? 0 : 1;
+        explained += entry.record.explanation.empty() ? 0 : 1;
     }
     EXPECT_GE(explained * 100, parsed->entries.size() * 95);
 }
@@ -54,8 +54,8 @@ TEST_F(BundledGlossary, HoldsTheTermsTheProgramsTextsUseAndNonLetterTerms) {
     std::set<std::string> terms;
     size_t nonLetter = 0;
     for (const auto& entry : parsed->entries) {
-        terms.insert(entry.record.m_cs_term);
-        const auto first = static_cast<unsigned char>(entry.record.m_cs_term[0]);
+        terms.emplace(entry.record.term);
+        const auto first = static_cast<unsigned char>(entry.record.term[0]);
         nonLetter += std::isalpha(first) ? 0 : 1;
     }
     for (const char* term : {"UML", "use case", "Actor", "NT"}) {
@@ -69,8 +69,8 @@ TEST_F(BundledGlossary, BuiltFileReadsBackToExactlyTheSource) {
     ASSERT_EQ(static_cast<size_t>(built.GetCount()), parsed->entries.size());
     for (const auto& entry : parsed->entries) {
         CTermRecord stored;
-        ASSERT_TRUE(built.Get(entry.record.m_cs_term, stored)) << "line " << entry.number;
-        EXPECT_EQ(stored, entry.record) << "line " << entry.number;
+        ASSERT_TRUE(built.Get(std::string(entry.record.term), stored)) << "line " << entry.number;
+        EXPECT_EQ(stored, CTermRecord(entry.record)) << "line " << entry.number;
     }
     Qm_conf_solitude_File file(TERMIX_BUILT_GLOSSARY, "#", "\r\n");
     EXPECT_EQ(file.StopOffset(), -1) << "the built file does not parse to its end";
@@ -103,7 +103,7 @@ TEST(BundledGlossaryExchange, EveryFormatReproducesTheBuiltFile) {
         TempDir dir;
         CGlossary copy{std::filesystem::path(dir.file("g"))};
         for (const glossary_exchange::Entry& entry : read.entries) {
-            copy.Add(entry.record);
+            copy.Add(CTermRecord(entry.record));
         }
         copy.Save();
         EXPECT_EQ(TempDir::ReadBytes(dir.file("g")), built);

@@ -2,6 +2,7 @@
 
 #include "util/GbkCodec.h"
 #include "util/GbkText.h"
+#include "util/Utf8ToGbkTable.h"
 
 namespace {
 
@@ -65,6 +66,44 @@ TEST(GbkConversion, EveryBackendReplacesTheSameInput) {
     EXPECT_EQ(gbk::ToUtf16("\xFE\xFE" + GBK("术")), u"\uFFFD\uFFFD术");
     EXPECT_EQ(gbk::FromUtf16(u"\uE000\uF8F5z"), "??z");
     EXPECT_FALSE(gbk::IsRepresentable("\uE000"));
+}
+
+// The bulk conversion must say exactly what the codec says, for every character and for
+// malformed input, whether it converts on its own or hands over to the codec.
+TEST(GbkConversion, TheBulkTableConvertsEveryCharacterAsTheCodecDoes) {
+    const gbk::Utf8ToGbkTable& table = gbk::Utf8ToGbkTable::Get();
+    // GBK's 21,886 characters less its user-defined areas: the table does the work itself.
+    EXPECT_GT(table.KnownCharacters(), 21000u);
+    const auto expectSame = [&table](const std::string& utf8) {
+        bool lossless = false;
+        const std::string expected = gbk::codec::Utf8ToGbk(utf8, &lossless);
+        std::string out = "kept";
+        EXPECT_EQ(table.AppendExact(utf8, out), lossless) << utf8;
+        EXPECT_EQ(out, "kept" + expected) << utf8;
+    };
+    std::string utf8;
+    for (char32_t cp = 1; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            continue;
+        }
+        utf8.clear();
+        if (cp < 0x80) {
+            utf8.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            utf8.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            utf8.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            utf8.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            utf8.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+        expectSame("ab" + utf8 + "cdefghij" + utf8);
+    }
+    for (const char* text :
+         {"a\xE0\x80\x80", "\xED\xA0\x80", "\xC0\x80", "\xE6\x9C", "\xE6\x9CZ", "\x80", "\xFF",
+          "\xF0\x9F\x98\x80x", "\xF4\x90\x80\x80", "UML \xE7\xBB\x9F\xE4\xB8\x80 \xEE\x80\x80"}) {
+        expectSame(text);
+    }
 }
 
 TEST(GbkCaseFolding, FoldsAsciiAndDoubleByteLetters) {

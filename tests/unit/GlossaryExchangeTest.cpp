@@ -28,7 +28,7 @@ std::vector<CTermRecord> HostileRecords() {
 std::vector<CTermRecord> RecordsOf(const glossary_exchange::ReadResult& read) {
     std::vector<CTermRecord> records;
     for (const glossary_exchange::Entry& entry : read.entries) {
-        records.push_back(entry.record);
+        records.emplace_back(entry.record);
     }
     return records;
 }
@@ -103,8 +103,8 @@ TEST(GlossaryExchange, ASpreadsheetsCsvIsRead) {
         Format::kCsv, "en;zh-CN;explanation\nUML;\xE7\xBB\x9F\xE4\xB8\x80;\"a;b\"\n\nActor;x;\n");
     ASSERT_TRUE(read.errors.empty()) << read.errors.front();
     ASSERT_EQ(read.entries.size(), 2u);
-    EXPECT_EQ(read.entries[0].record, CTermRecord("UML", GBK("统一"), "a;b"));
-    EXPECT_EQ(read.entries[1].record, CTermRecord("Actor", "x", ""));
+    EXPECT_EQ(CTermRecord(read.entries[0].record), CTermRecord("UML", GBK("统一"), "a;b"));
+    EXPECT_EQ(CTermRecord(read.entries[1].record), CTermRecord("Actor", "x", ""));
 }
 
 TEST(GlossaryExchange, ATbxWithElementsTermixDoesNotKeepIsReadAndTheyAreCounted) {
@@ -118,7 +118,7 @@ TEST(GlossaryExchange, ATbxWithElementsTermixDoesNotKeepIsReadAndTheyAreCounted)
     const glossary_exchange::ReadResult read = glossary_exchange::Read(Format::kTbx, tbx);
     ASSERT_TRUE(read.errors.empty()) << read.errors.front();
     ASSERT_EQ(read.entries.size(), 1u);
-    EXPECT_EQ(read.entries[0].record, CTermRecord("Actor", GBK("参与者"), ""));
+    EXPECT_EQ(CTermRecord(read.entries[0].record), CTermRecord("Actor", GBK("参与者"), ""));
     EXPECT_EQ(read.ignoredElements, 2u);
     EXPECT_FALSE(glossary_exchange::Read(Format::kTbx, "<tbx><text></tbx>").errors.empty());
 }

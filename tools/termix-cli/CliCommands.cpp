@@ -52,9 +52,12 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
     // Build the file through the glossary itself, starting from an empty one.
     CGlossary glossary{ArgPath(outPath)};
     glossary.RemoveAll();
+    std::vector<TermRecordView> records;
+    records.reserve(parsed.entries.size());
     for (const glossary_exchange::Entry& entry : parsed.entries) {
-        glossary.Add(entry.record);
+        records.push_back(entry.record);
     }
+    glossary.AddAll(records);
     glossary.Save();
     std::fprintf(ctx.out, "imported %zu terms into %s\n", parsed.entries.size(), outPath.c_str());
     return kFound;

@@ -130,29 +130,32 @@ bool ParseArguments(const std::vector<std::string>& args, const std::set<std::st
     return true;
 }
 
-Progress::Progress(const Context& ctx, const char* label, size_t total)
+Progress::Progress(const Context& ctx, const char* label, size_t total, size_t shownAbove)
     : m_label(label), m_total(total) {
 #ifdef _WIN32
     const bool terminal = _isatty(_fileno(ctx.err)) != 0;
 #else
     const bool terminal = isatty(fileno(ctx.err)) != 0;
 #endif
-    if (terminal && total > 50000) {
+    if (terminal && total > shownAbove) {
         m_stream = ctx.err;
     }
 }
 
 Progress::~Progress() {
     if (m_stream != nullptr) {
-        std::fprintf(m_stream, "\r%s %zu/%zu\n", m_label, m_total, m_total);
+        std::fprintf(m_stream, "\r%s 100%%\n", m_label);
     }
 }
 
 void Progress::Update(size_t done) {
-    if (m_stream != nullptr && done % 10000 == 0) {
-        std::fprintf(m_stream, "\r%s %zu/%zu", m_label, done, m_total);
-        std::fflush(m_stream);
+    if (m_stream == nullptr || done < m_next) {
+        return;
     }
+    const size_t percent = done * 100 / m_total;
+    std::fprintf(m_stream, "\r%s %zu%%", m_label, percent);
+    std::fflush(m_stream);
+    m_next = (percent + 1) * m_total / 100 + 1;
 }
 
 }  // namespace cli

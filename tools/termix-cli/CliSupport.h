@@ -46,10 +46,11 @@ struct Arguments {
 bool ParseArguments(const std::vector<std::string>& args, const std::set<std::string>& valued,
                     const std::set<std::string>& flags, Arguments& out, std::string& problem);
 
-// A progress line on stderr for long work, only when stderr is a terminal.
+// A progress line on stderr for long work ("exporting 42%"), only when stderr is a terminal
+// and `total` is above `shownAbove`.
 class Progress {
 public:
-    Progress(const Context& ctx, const char* label, size_t total);
+    Progress(const Context& ctx, const char* label, size_t total, size_t shownAbove = 50000);
     ~Progress();
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
@@ -59,6 +60,7 @@ private:
     std::FILE* m_stream = nullptr;  // null: silent
     const char* m_label;
     size_t m_total;
+    size_t m_next = 0;  // the count at which the line next changes
 };
 
 }  // namespace cli

@@ -40,23 +40,31 @@ int Export(const Context& ctx, const std::vector<std::string>& args) {
     const CGlossary glossary(*path);
     ReportDamagedFiles(ctx);
     const std::vector<TermRecordView> records = glossary.SortedViews();
-    std::string text;
     std::string error;
-    {
-        Progress progress(ctx, "exporting", records.size());
-        if (!glossary_exchange::Write(*format, records, text, error,
-                                      [&progress](size_t done) { progress.Update(done); })) {
+    Progress progress(ctx, "exporting", records.size());
+    const auto progressed = [&progress](size_t done) { progress.Update(done); };
+    const auto output = a.options.find("--output");
+    if (output == a.options.end()) {
+        // Standard output gets the text only once it is whole: nothing when a record fails.
+        std::string text;
+        if (!glossary_exchange::Write(*format, records, text, error, progressed)) {
             std::fprintf(ctx.err, "termix-cli: cannot export: %s\n", error.c_str());
             return kUsageOrFileError;
         }
-    }
-    const auto output = a.options.find("--output");
-    if (output == a.options.end()) {
         std::fwrite(text.data(), 1, text.size(), ctx.out);
         return kFound;
     }
-    if (const fileio::Status status = fileio::ReplaceFile(ArgPath(output->second), text);
-        !status.ok()) {
+    // A file is written piece by piece into the save's temporary file, which replaces the
+    // target only when every record was written.
+    const fileio::Status status =
+        fileio::ReplaceFileWith(ArgPath(output->second), [&](const fileio::ChunkWriter& write) {
+            return glossary_exchange::Write(*format, records, write, error, progressed);
+        });
+    if (!error.empty()) {
+        std::fprintf(ctx.err, "termix-cli: cannot export: %s\n", error.c_str());
+        return kUsageOrFileError;
+    }
+    if (!status.ok()) {
         std::fprintf(ctx.err, "termix-cli: cannot write %s: %s\n", output->second.c_str(),
                      gbk::ToUtf8(ReasonText(status)).c_str());
         return kUsageOrFileError;
@@ -86,7 +94,14 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", source.c_str());
         return kUsageOrFileError;
     }
-    const glossary_exchange::ReadResult read = glossary_exchange::Read(*format, text);
+    glossary_exchange::ReadResult read;
+    {
+        // By bytes read: the number of entries is known only at the end. 5 MB is about 50,000
+        // entries.
+        Progress progress(ctx, "importing", text.size(), 5'000'000);
+        read = glossary_exchange::Read(*format, text,
+                                       [&progress](size_t done) { progress.Update(done); });
+    }
     for (const std::string& error : read.errors) {
         std::fprintf(ctx.err, "%s: %s\n", source.c_str(), error.c_str());
     }
@@ -117,7 +132,7 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
         for (const glossary_exchange::Entry* entry : conflicts) {
             std::fprintf(ctx.err, "%s: %s: \"%s\" is already in the glossary with other content\n",
                          source.c_str(), glossary_exchange::Place(*format, entry->number).c_str(),
-                         gbk::ToUtf8(entry->record.m_cs_term).c_str());
+                         gbk::ToUtf8(entry->record.term).c_str());
         }
         std::fprintf(ctx.err,
                      "termix-cli: nothing imported: %zu conflicts (--on-conflict keep or replace "
@@ -129,24 +144,18 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     size_t replaced = 0;
     size_t kept = 0;
     size_t unchanged = 0;
-    {
-        Progress progress(ctx, "importing", read.entries.size());
-        for (size_t i = 0; i < read.entries.size(); ++i) {
-            progress.Update(i + 1);
-            const CTermRecord& record = read.entries[i].record;
-            if (presence[i] == CGlossary::Presence::kAbsent) {
-                glossary.Add(record);
-                ++added;
-            } else if (presence[i] == CGlossary::Presence::kSame) {
-                ++unchanged;
-            } else if (policy == "keep") {
-                ++kept;
-            } else {
-                glossary.Update(record);
-                ++replaced;
-            }
+    std::vector<TermRecordView> changes;
+    for (size_t i = 0; i < read.entries.size(); ++i) {
+        if (presence[i] == CGlossary::Presence::kSame) {
+            ++unchanged;
+        } else if (presence[i] == CGlossary::Presence::kDifferent && policy == "keep") {
+            ++kept;
+        } else {
+            ++(presence[i] == CGlossary::Presence::kAbsent ? added : replaced);
+            changes.push_back(read.entries[i].record);
         }
     }
+    glossary.AddAll(changes);
     if (added + replaced > 0) {
         glossary.Save();
     }
