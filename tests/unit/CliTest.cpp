@@ -202,6 +202,13 @@ TEST_F(CliTest, ExportThenImportReproducesTheGlossaryFile) {
             << format << stderrText;
         EXPECT_EQ(TempDir::ReadBytes(copy), TempDir::ReadBytes(glossaryPath)) << format;
     }
+    // A record tsv cannot carry stops the export; the earlier file stays as it was.
+    const std::string exported = dir.file("out.tsv");
+    const std::string before = TempDir::ReadBytes(exported);
+    RunOnFile({"add", "zz", "x", "line\nbreak"});
+    EXPECT_EQ(RunOnFile({"export", "--format", "tsv", "--output", exported}), 2);
+    EXPECT_NE(stderrText.find("cannot export: the term \"zz\""), std::string::npos) << stderrText;
+    EXPECT_EQ(TempDir::ReadBytes(exported), before);
 }
 
 TEST_F(CliTest, ConflictsFailUnlessKeptOrReplaced) {

@@ -59,6 +59,26 @@ TEST(LeftoverTemporaries, AreRemovedAtTheNextLoadOrSave) {
     EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"f", "f.tmp-keep", "g.tmp-a1B2c3"}));
 }
 
+// A file written piece by piece replaces the target only when the producer finished; one that
+// gave up midway leaves the target and no temporary file behind.
+TEST(PiecewiseSave, ReplacesTheTargetOnlyWhenEveryPieceWasWritten) {
+    TempDir dir;
+    const fs::path target = dir.file("f");
+    TempDir::WriteBytes(target, "old");
+    const auto pieces = [](bool finish) {
+        return [finish](const fileio::ChunkWriter& write) {
+            return write("new ") && write(std::string(100000, 'x')) && finish && write(" end");
+        };
+    };
+    const fileio::Status gaveUp = fileio::ReplaceFileWith(target, pieces(false));
+    EXPECT_EQ(gaveUp.outcome, fileio::Outcome::kIoError);
+    EXPECT_EQ(gaveUp.systemError, 0);
+    EXPECT_EQ(TempDir::ReadBytes(target), "old");
+    EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"f"}));
+    ASSERT_TRUE(fileio::ReplaceFileWith(target, pieces(true)).ok());
+    EXPECT_EQ(TempDir::ReadBytes(target), "new " + std::string(100000, 'x') + " end");
+}
+
 // A folder where a data file belongs is refused by every store and survives every save.
 TEST(FolderAtTheDataPath, EveryStoreRaisesTheReadErrorAndTheFolderStays) {
     TempDir dir;

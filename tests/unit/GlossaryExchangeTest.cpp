@@ -73,6 +73,47 @@ TEST_P(EveryFormat, RefusalsNameTheirPlace) {
     EXPECT_EQ(read.errors[2].rfind(unit + std::to_string(first + 3) + ": a field holds", 0), 0u);
 }
 
+// Over a megabyte, reading takes the learnt conversion table and writing hands the text over
+// in pieces: both must give what the small case gives.
+TEST_P(EveryFormat, ALargeGlossaryIsWrittenInPiecesAndReadBackTheSame) {
+    std::vector<CTermRecord> records;
+    for (int i = 0; i < 12000; ++i) {
+        for (const CTermRecord& hostile : HostileRecords()) {
+            records.emplace_back(hostile.m_cs_term + std::to_string(i), hostile.m_cs_meaning,
+                                 hostile.m_cs_explanation);
+        }
+    }
+    std::sort(records.begin(), records.end(),
+              [](const CTermRecord& a, const CTermRecord& b) { return a.m_cs_term < b.m_cs_term; });
+    const std::vector<TermRecordView> views = glossary_exchange::ViewsOf(records);
+    std::string whole;
+    std::string error;
+    ASSERT_TRUE(glossary_exchange::Write(GetParam(), views, whole, error)) << error;
+    ASSERT_GT(whole.size(), size_t{2} << 20);
+    std::string joined;
+    int pieces = 0;
+    ASSERT_TRUE(glossary_exchange::Write(
+        GetParam(), views,
+        [&](std::string_view piece) {
+            joined.append(piece);
+            return ++pieces > 0;
+        },
+        error));
+    EXPECT_GT(pieces, 1);
+    EXPECT_EQ(joined, whole);
+    // A failing output stops the export at once, and no record is blamed.
+    pieces = 0;
+    error.clear();
+    EXPECT_FALSE(glossary_exchange::Write(
+        GetParam(), views, [&pieces](std::string_view) { return ++pieces < 1; }, error));
+    EXPECT_EQ(pieces, 1);
+    EXPECT_TRUE(error.empty());
+
+    const glossary_exchange::ReadResult read = glossary_exchange::Read(GetParam(), whole);
+    ASSERT_TRUE(read.errors.empty()) << read.errors.front();
+    EXPECT_TRUE(RecordsOf(read) == records);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
                          ::testing::Values(Format::kTsv, Format::kCsv, Format::kTbx),
                          [](const ::testing::TestParamInfo<Format>& p) {
