@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <memory>
 
 #include "core/DamagedFile.h"
@@ -107,38 +108,32 @@ void CGlossary::Add(const CTermRecord& record) {
     Put(slot);
 }
 
-void CGlossary::AddAll(const std::vector<TermRecordView>& records) {
-    // Each record as Add stores it: its text form, then its folded term.
-    const auto blockSize = [](const TermRecordView& r) {
-        return 2 * r.term.size() + r.meaning.size() + r.explanation.size() + 3;
-    };
+void CGlossary::AddAll(const std::vector<TermRecordView>& records,
+                       std::unique_ptr<std::string> text) {
+    // The records' text is kept as it is; only their folded terms are new.
     size_t total = 0;
     for (const TermRecordView& record : records) {
-        total += blockSize(record);
+        total += record.term.size();
     }
-    auto block = std::make_unique<std::string>();
-    block->reserve(total);
-    for (const TermRecordView& record : records) {
-        block->append(record.term).push_back(CTermRecord::kSeparator);
-        block->append(record.meaning).push_back(CTermRecord::kSeparator);
-        block->append(record.explanation).push_back(CTermRecord::kSeparator);
-        gbk::AppendLower(*block, record.term);
-    }
+    auto folded = std::make_unique<std::string>(total, '\0');
+    char* next = folded->data();
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_slots.reserve(m_slots.size() + records.size());
     m_index.Reserve(m_index.Size() + records.size());
-    const char* text = block->data();
     for (const TermRecordView& record : records) {
         Slot slot;
-        slot.text = text;
+        slot.text = record.term.data();
         slot.termLength = static_cast<uint32_t>(record.term.size());
         slot.meaningLength = static_cast<uint32_t>(record.meaning.size());
         slot.explanationLength = static_cast<uint32_t>(record.explanation.size());
-        slot.folded = text + blockSize(record) - record.term.size();
+        assert(slot.Meaning() == record.meaning && slot.Explanation() == record.explanation);
+        gbk::LowerInto(record.term, next);
+        slot.folded = next;
+        next += record.term.size();
         Put(slot);
-        text += blockSize(record);
     }
-    m_text.push_back(std::move(block));
+    m_text.push_back(std::move(text));
+    m_text.push_back(std::move(folded));
 }
 
 void CGlossary::Delete(const std::string& term) {

@@ -37,9 +37,10 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
     void Add(const CTermRecord& record);
-    // Adds or replaces every record in one step: one block of text for all of them, so a
-    // bulk import costs no allocation per record.
-    void AddAll(const std::vector<TermRecordView>& records);
+    // Adds or replaces every record in one step, keeping `text` instead of copying it, so a
+    // bulk import costs no allocation per record. Each record is a view into `text` laid out
+    // as stored: term, separator, meaning, separator, explanation.
+    void AddAll(const std::vector<TermRecordView>& records, std::unique_ptr<std::string> text);
     void Update(const CTermRecord& record) { Add(record); }
     void Delete(const std::string& term);
     bool Exists(const std::string& term) const;

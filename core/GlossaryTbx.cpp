@@ -86,6 +86,10 @@ public:
             if (m_text[m_pos] != '<') {
                 return ReadText();
             }
+            const char second = m_pos + 1 < m_text.size() ? m_text[m_pos + 1] : '\0';
+            if (second != '?' && second != '!') {
+                return ReadTag();  // the usual case: an element's start or end
+            }
             if (Skip("<?", "?>") || Skip("<!--", "-->")) {
                 continue;
             }
@@ -145,8 +149,11 @@ private:
     // Text up to the next tag, line ends normalised to LF before entities are replaced.
     Token ReadText() {
         while (m_pos < m_text.size() && m_text[m_pos] != '<') {
-            const size_t stop = m_text.find_first_of("<&\r", m_pos);
-            const size_t end = stop == std::string_view::npos ? m_text.size() : stop;
+            size_t end = m_pos;
+            while (end < m_text.size() && m_text[end] != '<' && m_text[end] != '&' &&
+                   m_text[end] != '\r') {
+                ++end;
+            }
             m_value.append(m_text.substr(m_pos, end - m_pos));
             m_pos = end;
             if (m_pos >= m_text.size() || m_text[m_pos] == '<') {

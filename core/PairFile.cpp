@@ -39,9 +39,18 @@ long detail::ReadLengthField(std::string_view text, size_t pos) {
 namespace {
 
 void AppendField(std::string& out, std::string_view bytes, std::string_view marker) {
-    char length[8];
-    std::snprintf(length, sizeof length, "%04d", static_cast<int>(bytes.size()));
-    out.append(length).append(marker).append(bytes);
+    const size_t n = bytes.size();
+    if (n <= 9999) {  // the usual case, without a printf per field
+        const char length[4] = {
+            static_cast<char>('0' + n / 1000), static_cast<char>('0' + n / 100 % 10),
+            static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
+        out.append(length, sizeof length);
+    } else {
+        char length[24];
+        std::snprintf(length, sizeof length, "%04zu", n);
+        out.append(length);
+    }
+    out.append(marker).append(bytes);
 }
 
 const char kKeyValueSeparator[] = " = ";

@@ -41,7 +41,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
         std::fprintf(ctx.err, "termix-cli: cannot read %s\n", tsvPath.c_str());
         return kUsageOrFileError;
     }
-    const glossary_exchange::ReadResult parsed =
+    glossary_exchange::ReadResult parsed =
         glossary_exchange::Read(glossary_exchange::Format::kTsv, source);
     for (const std::string& error : parsed.errors) {
         std::fprintf(ctx.err, "%s: %s\n", tsvPath.c_str(), error.c_str());
@@ -57,7 +57,7 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
     for (const glossary_exchange::Entry& entry : parsed.entries) {
         records.push_back(entry.record);
     }
-    glossary.AddAll(records);
+    glossary.AddAll(records, std::move(parsed.storage));
     glossary.Save();
     std::fprintf(ctx.out, "imported %zu terms into %s\n", parsed.entries.size(), outPath.c_str());
     return kFound;

@@ -89,13 +89,14 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
         return Usage(ctx, "--on-conflict takes fail, keep or replace");
     }
     const std::string& source = a.operands[0];
-    std::string text;
-    if (!ReadTextFile(ArgPath(source), text)) {
-        std::fprintf(ctx.err, "termix-cli: cannot read %s\n", source.c_str());
-        return kUsageOrFileError;
-    }
     glossary_exchange::ReadResult read;
     {
+        // The file's text goes once it is read: the entries hold their own.
+        std::string text;
+        if (!ReadTextFile(ArgPath(source), text)) {
+            std::fprintf(ctx.err, "termix-cli: cannot read %s\n", source.c_str());
+            return kUsageOrFileError;
+        }
         // By bytes read: the number of entries is known only at the end. 5 MB is about 50,000
         // entries.
         Progress progress(ctx, "importing", text.size(), 5'000'000);
@@ -155,7 +156,7 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
             changes.push_back(read.entries[i].record);
         }
     }
-    glossary.AddAll(changes);
+    glossary.AddAll(changes, std::move(read.storage));
     if (added + replaced > 0) {
         glossary.Save();
     }
