@@ -11,13 +11,14 @@
 bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condition) {
     m_entries.clear();
     size_t fileSize = 0;
-    if (!Qm_conf_solitude_File::ReadContent(path, m_content, fileSize)) {
+    std::string_view content;
+    if (!Qm_conf_solitude_File::ViewContent(path, m_file, content, fileSize)) {
         return true;
     }
     bool keysAreTerms = true;
     size_t records = 0;
     const size_t stop = Qm_conf_solitude_File::ParseRecords(
-        m_content, CGlossary::kFieldMarker, CGlossary::kRecordTerminator,
+        content, CGlossary::kFieldMarker, CGlossary::kRecordTerminator,
         [&](std::string_view key, std::string_view value) {
             ++records;
             const std::string_view term = value.substr(0, value.find(CTermRecord::kSeparator));

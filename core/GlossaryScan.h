@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/FileView.h"
+
 // A one-shot query straight from a glossary file, for a program that asks one question and
 // ends: one pass over the records that keeps only the entries it returns, with no index and no
 // copy of the text. Its answer is the one a CGlossary loaded from the same file gives (the same
@@ -33,6 +35,6 @@ public:
     static Condition Exactly(std::string_view term);
 
 private:
-    std::string m_content;  // the file's bytes; the entries point into them
+    FileView m_file;  // the file's bytes; the entries point into them
     std::vector<Entry> m_entries;
 };

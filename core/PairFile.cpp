@@ -16,7 +16,7 @@
 
 namespace Qm_conf_solitude {
 
-long detail::ReadLengthField(std::string_view text, size_t pos) {
+long detail::ReadLengthFieldLikeAtoi(std::string_view text, size_t pos) {
     // atoi on at most four bytes: leading white space, an optional sign, then digits.
     const size_t end = std::min(text.size(), pos + 4);
     size_t i = pos;
@@ -97,6 +97,24 @@ void Qm_conf_solitude_File::ThrowWrite(const std::string& reason) const {
     throw Qm_conf_solitude_Exception{WriteMessage(m_path, reason)};
 }
 
+namespace {
+
+// What every whole read of a pair file does with its outcome: a missing file reads as empty
+// (false); any other failure raises the read exception; a killed save's leftover goes.
+bool AcceptRead(const std::filesystem::path& path, const fileio::Status& status) {
+    if (status.outcome == fileio::Outcome::kMissing) {
+        return false;
+    }
+    if (!status.ok()) {
+        throw Qm_conf_solitude_Exception{
+            Qm_conf_solitude_File::ReadMessage(path, ReasonText(status))};
+    }
+    fileio::RemoveStaleTemporary(path);
+    return true;
+}
+
+}  // namespace
+
 bool Qm_conf_solitude_File::ReadContent(const std::filesystem::path& path, std::string& content,
                                         size_t& fileSize) {
     fileio::Status status;
@@ -105,20 +123,34 @@ bool Qm_conf_solitude_File::ReadContent(const std::filesystem::path& path, std::
     } catch (const std::bad_alloc&) {
         throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
     }
-    if (status.outcome == fileio::Outcome::kMissing) {
+    if (!AcceptRead(path, status)) {
         content.clear();
         fileSize = 0;
         return false;
     }
-    if (!status.ok()) {
-        throw Qm_conf_solitude_Exception{ReadMessage(path, ReasonText(status))};
-    }
-    fileio::RemoveStaleTemporary(path);
     fileSize = content.size();
     const size_t nul = content.find('\0');
     if (nul != std::string::npos) {
         content.erase(nul);
     }
+    return true;
+}
+
+bool Qm_conf_solitude_File::ViewContent(const std::filesystem::path& path, FileView& file,
+                                        std::string_view& content, size_t& fileSize) {
+    fileio::Status status;
+    try {
+        status = file.Open(path);
+    } catch (const std::bad_alloc&) {
+        throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
+    }
+    content = {};
+    fileSize = 0;
+    if (!AcceptRead(path, status)) {
+        return false;
+    }
+    fileSize = file.Bytes().size();
+    content = file.Bytes().substr(0, file.Bytes().find('\0'));
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/FileView.h"
+
 namespace Qm_conf_solitude {
 
 // Raised when a pair file cannot be read or written; carries the user-facing message (GBK): the
@@ -59,6 +61,9 @@ public:
     // NUL byte; `fileSize` is the size of the whole file.
     static bool ReadContent(const std::filesystem::path& path, std::string& content,
                             size_t& fileSize);
+    // The same for a one-shot reader: `content` is a view of `file`, which holds the bytes.
+    static bool ViewContent(const std::filesystem::path& path, FileView& file,
+                            std::string_view& content, size_t& fileSize);
 
     // The read and write messages for `path`, with `reason` on a line of its own if not empty.
     static std::string ReadMessage(const std::filesystem::path& path, const std::string& reason);
@@ -105,7 +110,20 @@ private:
 
 namespace detail {
 // A length field: up to four bytes read like the C library's atoi.
-long ReadLengthField(std::string_view text, size_t pos);
+long ReadLengthFieldLikeAtoi(std::string_view text, size_t pos);
+// The same, with four plain digits (every field this program writes) read inline.
+inline long ReadLengthField(std::string_view text, size_t pos) {
+    if (pos <= text.size() && text.size() - pos >= 4) {
+        const auto digit = [&text, pos](size_t i) {
+            return static_cast<unsigned>(static_cast<unsigned char>(text[pos + i])) - '0';
+        };
+        const unsigned d0 = digit(0), d1 = digit(1), d2 = digit(2), d3 = digit(3);
+        if ((d0 | d1 | d2 | d3) <= 9) {
+            return static_cast<long>(d0 * 1000 + d1 * 100 + d2 * 10 + d3);
+        }
+    }
+    return ReadLengthFieldLikeAtoi(text, pos);
+}
 }  // namespace detail
 
 template <typename Visit>

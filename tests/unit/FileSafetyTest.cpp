@@ -10,6 +10,7 @@
 #include "TempDir.h"
 #include "core/ConfGlobal.h"
 #include "core/FileIo.h"
+#include "core/FileView.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
@@ -77,6 +78,25 @@ TEST(PiecewiseSave, ReplacesTheTargetOnlyWhenEveryPieceWasWritten) {
     EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"f"}));
     ASSERT_TRUE(fileio::ReplaceFileWith(target, pieces(true)).ok());
     EXPECT_EQ(TempDir::ReadBytes(target), "new " + std::string(100000, 'x') + " end");
+}
+
+// A one-shot reader's view of a file gives what a whole read gives, whatever is at the path.
+TEST(FileViewTest, GivesWhatAWholeReadGives) {
+    TempDir dir;
+    TempDir::WriteBytes(dir.file("full"), std::string("0004#abcd = 0000#\r\n\0tail", 24));
+    TempDir::WriteBytes(dir.file("empty"), "");
+    fs::create_directory(dir.file("folder"));
+    for (const char* name : {"full", "empty", "folder", "missing"}) {
+        std::string read;
+        const fileio::Status expected = fileio::ReadWholeFile(dir.file(name), read);
+        FileView view;
+        const fileio::Status got = view.Open(dir.file(name));
+        EXPECT_EQ(got.outcome, expected.outcome) << name;
+        EXPECT_EQ(view.Bytes(), read) << name;
+    }
+    FileView view;
+    ASSERT_TRUE(view.Open(dir.file("full")).ok());
+    EXPECT_EQ(view.Bytes().size(), 24u);  // NUL bytes and all
 }
 
 // A folder where a data file belongs is refused by every store and survives every save.

@@ -1,0 +1,16 @@
+#include "core/FileView.h"
+
+// Windows reads the file: a mapped file cannot be replaced by a save while it is mapped.
+FileView::~FileView() = default;
+
+void FileView::Close() {
+    m_bytes = {};
+    m_read.clear();
+}
+
+fileio::Status FileView::Open(const std::filesystem::path& path) {
+    Close();
+    const fileio::Status status = fileio::ReadWholeFile(path, m_read);
+    m_bytes = m_read;
+    return status;
+}
