@@ -48,10 +48,15 @@ void CConfGlobal::Load() {
     for (const Key& key : kKeys) {
         this->*key.member = file.Get(key.name);
     }
-    // Write back at once: the file then holds all seven keys, with any others it had. A program
-    // folder the user cannot write must not cost the settings just read.
+    // Write back at once: the file then holds all seven keys, with any others it had (unless it
+    // does already, which spares the start a flush to the disk). A program folder the user
+    // cannot write must not cost the settings just read.
     try {
-        file.Close();
+        if (file.HoldsWhatCloseWrites()) {
+            file.Discard();
+        } else {
+            file.Close();
+        }
     } catch (const Qm_conf_solitude_Exception&) {
     }
 }

@@ -181,7 +181,10 @@ void CGlossary::RemoveAll() {
 // The usual file: every record's key is its own term. Records are indexed by term as they are
 // parsed; nothing (and nothing kept) as soon as a key differs from its term.
 std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
-                                          TermIndex& index, size_t& records) {
+                                          TermIndex& index, std::string& folded, size_t& records) {
+    // The folded terms are made while each term is still in the cache. `folded` must not move:
+    // the terms together are shorter than the content, so it never grows past this.
+    folded.reserve(content.size());
     bool keysAreTerms = true;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
     // Each record is indexed one record late: its bucket comes from memory while the next record
@@ -195,13 +198,15 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
             if (!keysAreTerms) {
                 return;
             }
-            const Slot slot = SlotOfStored(value);
+            Slot slot = SlotOfStored(value);
             if (key != slot.Term()) {
                 keysAreTerms = false;
                 return;
             }
             const uint32_t hash = TermIndex::HashOf(key);
             index.Prefetch(hash);
+            slot.folded = folded.data() + folded.size();
+            gbk::AppendLower(folded, key);
             if (hasPending) {
                 InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
             }
@@ -242,6 +247,21 @@ size_t CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, 
     return stop;
 }
 
+// The folded terms of `slots`, all in one block.
+void CGlossary::FoldTerms(std::vector<Slot>& slots, std::string& folded) {
+    size_t foldedBytes = 0;
+    for (const Slot& slot : slots) {
+        foldedBytes += slot.termLength;
+    }
+    folded.assign(foldedBytes, '\0');
+    char* at = folded.data();
+    for (Slot& slot : slots) {
+        gbk::LowerInto(slot.Term(), at);  // term by term: no character spans two terms
+        slot.folded = at;
+        at += slot.termLength;
+    }
+}
+
 // The records are views into the loaded text. When parsing stopped well before the end (a
 // damaged or padded file), only the parsed part is kept, so memory follows what was read.
 void CGlossary::KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
@@ -277,35 +297,27 @@ void CGlossary::Load(const std::filesystem::path& path) {
     TermIndex index;
     index.Reserve(expected);
     size_t records = 0;
-    std::optional<size_t> stop = LoadFast(*content, slots, index, records);
+    auto folded = std::make_unique<std::string>();
+    std::optional<size_t> stop = LoadFast(*content, slots, index, *folded, records);
     if (!stop) {
         slots.clear();
         index.Clear();
         records = 0;
         stop = LoadExact(*content, slots, index, records);
+        FoldTerms(slots, *folded);
     }
     if (*stop < fileSize) {
         PreserveDamagedFile(path, *stop, records);
         // The tables were sized for a whole file of records; keep them to what was read.
         KeepOnlyParsedText(content, *stop, slots);
         slots.shrink_to_fit();
+        folded = std::make_unique<std::string>();
+        FoldTerms(slots, *folded);
         index = TermIndex();
         index.Reserve(slots.size());
         for (uint32_t i = 0; i < slots.size(); ++i) {
             index.Insert(slots[i].Term(), i, [&slots](uint32_t at) { return slots[at].Term(); });
         }
-    }
-    // The folded terms, all in one block.
-    size_t foldedBytes = 0;
-    for (const Slot& slot : slots) {
-        foldedBytes += slot.termLength;
-    }
-    auto folded = std::make_unique<std::string>(foldedBytes, '\0');
-    char* at = folded->data();
-    for (Slot& slot : slots) {
-        gbk::LowerInto(slot.Term(), at);  // term by term: no character spans two terms
-        slot.folded = at;
-        at += slot.termLength;
     }
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_text.push_back(std::move(content));

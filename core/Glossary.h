@@ -111,9 +111,10 @@ private:
     uint32_t FindSlot(std::string_view term) const;
     // Both return where parsing stopped and count the records parsed in `records`.
     static std::optional<size_t> LoadFast(std::string_view content, std::vector<Slot>& slots,
-                                          TermIndex& index, size_t& records);
+                                          TermIndex& index, std::string& folded, size_t& records);
     static size_t LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index,
                             size_t& records);
+    static void FoldTerms(std::vector<Slot>& slots, std::string& folded);
     static void KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
                                    std::vector<Slot>& slots);
     static CTermRecord ToRecord(const Slot& slot);

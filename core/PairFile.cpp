@@ -168,7 +168,13 @@ void Qm_conf_solitude_File::Read() {
     if (stop < fileSize) {
         m_stopOffset = static_cast<long long>(stop);
         m_damagedWithoutCopy = PreserveDamagedFile(m_path, stop, m_parsedRecords).copy.empty();
+    } else {
+        m_wholeText = std::move(content);
     }
+}
+
+bool Qm_conf_solitude_File::HoldsWhatCloseWrites() const {
+    return m_wholeText && *m_wholeText == Serialize(m_map, m_fieldMarker, m_terminator);
 }
 
 std::string Qm_conf_solitude_File::Get(const std::string& key) {

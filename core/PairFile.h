@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -50,6 +51,8 @@ public:
     void Close();
     // Ends the object's use without writing.
     void Discard();
+    // True when the file was read whole and already holds exactly what Close would write.
+    bool HoldsWhatCloseWrites() const;
 
     // Statistics of the read: records parsed (duplicates included) and the byte offset where
     // parsing stopped before the end of the file, or -1 when the whole file parsed.
@@ -102,6 +105,7 @@ private:
     std::filesystem::path m_path;
     std::unordered_map<std::string, std::string> m_map;
     std::unordered_map<std::string, std::string>::const_iterator m_cursor;
+    std::optional<std::string> m_wholeText;  // the file as read, when it parsed to its end
     size_t m_parsedRecords = 0;
     long long m_stopOffset = -1;
     bool m_damagedWithoutCopy = false;

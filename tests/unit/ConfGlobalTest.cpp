@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "TempDir.h"
 #include "core/ConfGlobal.h"
 #include "core/PairFile.h"
@@ -77,6 +80,24 @@ TEST_F(ConfGlobalTest, HotkeyReadsTheLeadingNumber) {
     EXPECT_EQ(conf.GetHotkey(), 0);
     conf.SetHotkey(-5);
     EXPECT_EQ(conf.m_cs_hotkey, "-5");
+}
+
+// The write-back at load happens only when the file lacks something: a start then costs no
+// flush to the disk.
+TEST_F(ConfGlobalTest, TheLoadWritesTheFileBackOnlyWhenItLacksAKey) {
+    { CConfGlobal first(Path()); }
+    const auto yesterday = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    std::filesystem::last_write_time(Path(), yesterday);
+    { CConfGlobal again(Path()); }
+    EXPECT_EQ(std::filesystem::last_write_time(Path()), yesterday);
+
+    TempDir::WriteBytes(Path(), "0005#extra = 0005#value\r\n");
+    std::filesystem::last_write_time(Path(), yesterday);
+    { CConfGlobal completed(Path()); }
+    EXPECT_NE(std::filesystem::last_write_time(Path()), yesterday);
+    Qm_conf_solitude_File file(Path(), "#", "\r\n");
+    EXPECT_EQ(file.Count(), 8u);
+    file.Discard();
 }
 
 TEST_F(ConfGlobalTest, UnknownKeysSurviveLoadAndSave) {
