@@ -16,8 +16,11 @@ static void EnsurePicturesRegistered() {
 
 namespace {
 
-// Icon 128 comes in several drawn sizes so it stays sharp wherever it is shown.
-constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+// Icon 128 comes in several drawn sizes so it stays sharp wherever the program shows it: title
+// bar, task bar, tray, dialogs. Nothing there is larger than 64 pixels, and a window's icon
+// hands every size to the desktop at start-up, so the larger drawings (for the installed icon
+// theme) are not loaded here.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
 
 // The hot spot of cursor 140 (the tip of the pointing finger) in its 32 x 32 image.
 constexpr int kCursorHotX = 9;
