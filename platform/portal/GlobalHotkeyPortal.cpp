@@ -3,9 +3,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusVariant>
-#include <algorithm>
 
 #include "logging/LogCategories.h"
 #include "platform/portal/PortalShortcut.h"
@@ -88,13 +85,13 @@ HotkeyRegistration CGlobalHotkeyPortal::Register(int id, unsigned modifiers, uns
     if (virtualKey == 0) {
         return HotkeyRegistration::kRegistered;
     }
-    const std::string trigger = ToPortalTrigger({modifiers, virtualKey});
-    if (trigger.empty()) {
+    const hotkey::Combination combination{modifiers, virtualKey};
+    if (ToPortalTrigger(combination).empty()) {
         qCWarning(lcPlatform) << "hotkey refused: virtual key" << virtualKey
                               << "has no name in the portal's trigger format";
         return HotkeyRegistration::kRefused;
     }
-    m_triggers[id] = QString::fromStdString(trigger);
+    m_combinations[id] = combination;
     if (m_step != Step::kIdle) {
         m_waiting.push_back(id);  // bound with the next request, once this one is answered
     } else {
@@ -110,7 +107,8 @@ QString CGlobalHotkeyPortal::NextToken() {
 
 QVariant CGlobalHotkeyPortal::ShortcutList() const {
     QList<PortalShortcut> shortcuts;
-    for (const auto& [id, trigger] : m_triggers) {
+    for (const auto& [id, combination] : m_combinations) {
+        const QString trigger = QString::fromStdString(ToPortalTrigger(combination));
         shortcuts.append({ShortcutId(id),
                           {{QStringLiteral("description"), QString::fromUtf8("显示 Termix")},
                            {QStringLiteral("preferred_trigger"), trigger}}});
@@ -209,14 +207,15 @@ bool CGlobalHotkeyPortal::BoundAsAsked(const QVariant& shortcuts) const {
     for (int id : m_binding) {
         const auto it = bound.find(ShortcutId(id));
         const QString description = it != bound.end() ? it->second : QString();
-        const auto requested = FromPortalTrigger(m_triggers.at(id).toStdString());
+        const hotkey::Combination requested = m_combinations.at(id);
         const auto kept = FromPortalTrigger(description.toStdString());
         qCInfo(lcPlatform).noquote() << "GlobalShortcuts portal bound" << ShortcutId(id) << "to"
                                      << (description.isEmpty() ? "no key" : description);
         // A description in a form this program does not read is taken as the key asked for.
-        if (description.isEmpty() || (kept && requested && !(*kept == *requested))) {
+        if (description.isEmpty() || (kept && *kept != requested)) {
             qCWarning(lcPlatform).noquote()
-                << "hotkey" << m_triggers.at(id) << "not bound: the desktop keeps"
+                << "hotkey" << QString::fromStdString(ToPortalTrigger(requested))
+                << "not bound: the desktop keeps"
                 << (description.isEmpty() ? "no key" : description)
                 << "(the desktop's shortcut settings change it)";
             asked = false;
@@ -256,7 +255,7 @@ void CGlobalHotkeyPortal::OnActivated(const QDBusMessage& message) {
         return;
     }
     const QString shortcut = arguments[1].toString();
-    for (const auto& [id, trigger] : m_triggers) {
+    for (const auto& [id, combination] : m_combinations) {
         if (ShortcutId(id) == shortcut) {
             emit activated(id);
         }

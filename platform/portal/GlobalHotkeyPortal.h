@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "core/HotkeyValue.h"
 #include "platform/GlobalHotkey.h"
 
 class QDBusMessage;
@@ -58,9 +59,9 @@ private:
     QVariant ShortcutList() const;
 
     QDBusConnection m_bus;
-    std::map<int, QString> m_triggers;  // id -> trigger text, as the session should bind them
-    std::vector<int> m_binding;         // ids whose registration the request in flight answers
-    std::vector<int> m_waiting;         // ids registered while a request was in flight
+    std::map<int, hotkey::Combination> m_combinations;  // as the session should bind them
+    std::vector<int> m_binding;  // ids whose registration the request in flight answers
+    std::vector<int> m_waiting;  // ids registered while a request was in flight
     Step m_step = Step::kIdle;
     QString m_requestPath;
     QString m_sessionPath;
