@@ -18,4 +18,9 @@ bool PreferX11OnWayland() {
     return qputenv("QT_QPA_PLATFORM", QByteArray("xcb"));
 }
 
+bool IsWaylandSession() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+}
+
 }  // namespace platform

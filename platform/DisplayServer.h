@@ -8,4 +8,8 @@ namespace platform {
 // Returns true when it set QT_QPA_PLATFORM.
 bool PreferX11OnWayland();
 
+// True on a Wayland session (WAYLAND_DISPLAY or XDG_SESSION_TYPE=wayland), also when the program's
+// windows go through XWayland.
+bool IsWaylandSession();
+
 }  // namespace platform

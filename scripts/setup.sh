@@ -20,6 +20,10 @@ packages=(
   xvfb icewm xdotool x11-utils
   # keyboard mapping changes in the hotkey test
   x11-xserver-utils
+  # the Wayland hotkey test: a headless KWin with XWayland, the KDE portal on a private D-Bus
+  # session, and the key injector's build (KWin's fake-input protocol)
+  kwin-wayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 dbus-daemon
+  libwayland-dev plasma-wayland-protocols
   # the Debian package and the checks of what gets installed
   dpkg-dev lintian desktop-file-utils appstream
   # the Windows cross build (GoogleTest from source) and its tests under wine

@@ -7,7 +7,9 @@ namespace {
 class CGlobalHotkeyNone : public IGlobalHotkey {
 public:
     using IGlobalHotkey::IGlobalHotkey;
-    bool Register(int, unsigned, unsigned virtualKey) override { return virtualKey == 0; }
+    HotkeyRegistration Register(int, unsigned, unsigned virtualKey) override {
+        return virtualKey == 0 ? HotkeyRegistration::kRegistered : HotkeyRegistration::kRefused;
+    }
 };
 
 }  // namespace

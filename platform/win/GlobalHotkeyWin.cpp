@@ -23,16 +23,16 @@ public:
         }
     }
 
-    bool Register(int id, unsigned modifiers, unsigned virtualKey) override {
+    HotkeyRegistration Register(int id, unsigned modifiers, unsigned virtualKey) override {
         if (virtualKey == 0) {
-            return true;
+            return HotkeyRegistration::kRegistered;
         }
         // A second registration under the same id keeps the first one active as well.
         if (!RegisterHotKey(nullptr, id, modifiers, virtualKey)) {
-            return false;
+            return HotkeyRegistration::kRefused;
         }
         m_ids.push_back(id);
-        return true;
+        return HotkeyRegistration::kRegistered;
     }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {

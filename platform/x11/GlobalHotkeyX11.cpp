@@ -12,13 +12,7 @@
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keyboard.h"
 
-namespace platform {
-
-std::unique_ptr<IGlobalHotkey> CreateGlobalHotkey(QObject* parent) {
-    return std::make_unique<x11::CGlobalHotkeyX11>(parent);
-}
-
-namespace x11 {
+namespace platform::x11 {
 namespace {
 
 // The modifier bits a hotkey can use: Shift, Control and Mod1-Mod5. Lock (CapsLock), NumLock and
@@ -58,7 +52,8 @@ QString Describe(unsigned modifiers, unsigned virtualKey) {
 
 }  // namespace
 
-CGlobalHotkeyX11::CGlobalHotkeyX11(QObject* parent) : IGlobalHotkey(parent) {
+CGlobalHotkeyX11::CGlobalHotkeyX11(QObject* parent, bool desktopWide)
+    : IGlobalHotkey(parent), m_desktopWide(desktopWide) {
     if (const auto x = GetQtConnection()) {
         m_connection = x->connection;
         m_root = x->root;
@@ -88,20 +83,20 @@ bool CGlobalHotkeyX11::IsGrabbed(xcb_keycode_t keycode, std::uint16_t modifiers)
     return false;
 }
 
-bool CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey) {
+HotkeyRegistration CGlobalHotkeyX11::Register(int id, unsigned modifiers, unsigned virtualKey) {
     if (virtualKey == 0) {
-        return true;  // no hotkey: grabbing key 0 would take every key
+        return HotkeyRegistration::kRegistered;  // no hotkey: grabbing key 0 would take every key
     }
     if (m_connection == nullptr) {
-        return false;
+        return HotkeyRegistration::kRefused;
     }
     const Combination combination{id, modifiers, virtualKey};
     const CX11Keyboard keyboard(m_connection);
     if (!GrabCombination(combination, keyboard)) {
-        return false;
+        return HotkeyRegistration::kRefused;
     }
     m_combinations.push_back(combination);
-    return true;
+    return HotkeyRegistration::kRegistered;
 }
 
 bool CGlobalHotkeyX11::GrabCombination(const Combination& combination,
@@ -240,5 +235,4 @@ bool CGlobalHotkeyX11::nativeEventFilter(const QByteArray& eventType, void* mess
     return false;
 }
 
-}  // namespace x11
-}  // namespace platform
+}  // namespace platform::x11

@@ -19,10 +19,13 @@ class CX11Keyboard;
 class CGlobalHotkeyX11 : public IGlobalHotkey, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
-    explicit CGlobalHotkeyX11(QObject* parent = nullptr);
+    // `desktopWide` false: the X server is XWayland, whose grabs fire only while an X11 window
+    // has the focus.
+    explicit CGlobalHotkeyX11(QObject* parent = nullptr, bool desktopWide = true);
     ~CGlobalHotkeyX11() override;
 
-    bool Register(int id, unsigned modifiers, unsigned virtualKey) override;
+    HotkeyRegistration Register(int id, unsigned modifiers, unsigned virtualKey) override;
+    bool IsDesktopWide() const override { return m_desktopWide; }
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
@@ -51,6 +54,7 @@ private:
     std::uint8_t m_xkbEventBase = 0;  // 0 without the XKEYBOARD extension
     std::uint16_t m_numLockMask = 0;
     bool m_regrabPending = false;
+    bool m_desktopWide = true;
     std::vector<Combination> m_combinations;
     std::vector<Grab> m_grabs;
 };

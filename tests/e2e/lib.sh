@@ -28,7 +28,7 @@ e2e_log() {
 e2e_fail() {
     e2e_log "FAIL: $*"
     local log
-    for log in termix.log icewm.log xvfb.log; do
+    for log in termix.log icewm.log xvfb.log kwin.log; do
         if [[ -n $E2E_WORK && -s $E2E_WORK/$log ]]; then
             e2e_log "$log:"
             tail -n 20 "$E2E_WORK/$log" | sed 's/^/    /' >&2
@@ -88,6 +88,11 @@ e2e_cleanup() {
         e2e_stop_pid "${E2E_PIDS[i]}"
     done
     if [[ -n $E2E_WORK && -d $E2E_WORK && -z ${E2E_KEEP:-} ]]; then
+        # The document portal of a scenario's own D-Bus session mounts itself in the runtime
+        # folder and ends only with that session, after this.
+        if mountpoint -q "$E2E_WORK/runtime/doc" 2>/dev/null; then
+            fusermount3 -u -z "$E2E_WORK/runtime/doc" 2>/dev/null || true
+        fi
         rm -rf "$E2E_WORK"
     fi
     exit "$status"
@@ -155,8 +160,8 @@ e2e_install_app() {
     done
 }
 
-# e2e_init BIN_DIR XPROBE: the whole environment, up to (not including) the program's start.
-e2e_init() {
+# e2e_prepare BIN_DIR XPROBE: the work folder, its clean-up and a private runtime folder.
+e2e_prepare() {
     E2E_BIN_DIR=${1:?directory holding termix}
     E2E_XPROBE=${2:?path of termix-e2e-xprobe}
     [[ -x $E2E_BIN_DIR/termix ]] || e2e_skip "$E2E_BIN_DIR/termix has not been built"
@@ -168,6 +173,11 @@ e2e_init() {
     export LC_ALL=C.UTF-8
     export XDG_RUNTIME_DIR=$E2E_WORK/runtime
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
+}
+
+# e2e_init BIN_DIR XPROBE: the whole X11 environment, up to (not including) the program's start.
+e2e_init() {
+    e2e_prepare "$@"
     export QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY SESSION_MANAGER
     e2e_start_x

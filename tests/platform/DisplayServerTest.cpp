@@ -33,7 +33,8 @@ protected:
         }
     }
 
-    static constexpr const char* kNames[] = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"};
+    static constexpr const char* kNames[] = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM",
+                                             "XDG_SESSION_TYPE"};
     struct Saved {
         const char* name;
         bool wasSet;
@@ -70,6 +71,19 @@ TEST_F(DisplayServerTest, WithoutXWaylandTheProgramStaysNative) {
     Set("QT_QPA_PLATFORM", nullptr);
     EXPECT_FALSE(platform::PreferX11OnWayland());
     EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+}
+
+// The hotkey needs the portal on Wayland even where the program runs through XWayland, and a
+// session started without WAYLAND_DISPLAY in the environment still says what it is.
+TEST_F(DisplayServerTest, AWaylandSessionIsKnownByEitherVariable) {
+    Set("WAYLAND_DISPLAY", nullptr);
+    Set("XDG_SESSION_TYPE", "x11");
+    EXPECT_FALSE(platform::IsWaylandSession());
+    Set("XDG_SESSION_TYPE", "wayland");
+    EXPECT_TRUE(platform::IsWaylandSession());
+    Set("XDG_SESSION_TYPE", nullptr);
+    Set("WAYLAND_DISPLAY", "wayland-0");
+    EXPECT_TRUE(platform::IsWaylandSession());
 }
 
 }  // namespace

@@ -20,8 +20,9 @@ namespace {
 // The pictures need no desktop-wide hotkey: every combination is taken and none is grabbed.
 class PictureHotkey : public platform::IGlobalHotkey {
 public:
-    bool Register(int /*id*/, unsigned /*modifiers*/, unsigned /*virtualKey*/) override {
-        return true;
+    platform::HotkeyRegistration Register(int /*id*/, unsigned /*modifiers*/,
+                                          unsigned /*virtualKey*/) override {
+        return platform::HotkeyRegistration::kRegistered;
     }
 };
 

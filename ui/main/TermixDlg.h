@@ -79,7 +79,11 @@ protected:
 private:
     // Start-up steps, in the order OnInitDialog runs them.
     void LoadSettings();
+    // Registers the stored hotkey; where it would fire only in the program's own windows (no
+    // desktop portal on Wayland), says how to bind a desktop shortcut instead.
     void RegisterHotkey();
+    // The desktop's later answer to the start-up registration: a refusal is reported.
+    void OnStartupHotkeyAnswer(int id, bool registered);
     void CreateTrayIcon();
     void SetMainTitle();
     void SetUpResultList();
@@ -145,6 +149,7 @@ private:
     CStartupWorker m_worker;
     StartupDelays m_startupDelays;
     bool m_ended = false;
+    bool m_startupHotkeyPending = false;  // the desktop has not answered the start-up registration
     std::set<std::string> m_reportedReadErrors;
 
     bool m_dragging = false;

@@ -29,6 +29,8 @@ CSysConfigDlg::CSysConfigDlg(platform::IGlobalHotkey& hotkey, const CConfGlobal:
     if (auto* assign = Control<QAbstractButton>(kAssignHotkey)) {
         connect(assign, &QAbstractButton::clicked, this, &CSysConfigDlg::OnAssignHotkey);
     }
+    connect(&m_hotkey, &platform::IGlobalHotkey::registrationFinished, this,
+            &CSysConfigDlg::OnRegistrationFinished);
 }
 
 CSysConfigDlg::~CSysConfigDlg() = default;
@@ -68,12 +70,44 @@ void CSysConfigDlg::OnAssignHotkey() {
                        this);
         return;
     }
-    if (!m_hotkey.Register(hotkey::kHotkeyId, modifiers, virtualKey)) {
+    switch (m_hotkey.Register(hotkey::kHotkeyId, modifiers, virtualKey)) {
+        case platform::HotkeyRegistration::kRegistered:
+            OnHotkeyRegistered(hotkey::Encode(modifiers, virtualKey), true);
+            break;
+        case platform::HotkeyRegistration::kRefused:
+            OnHotkeyRegistered(0, false);
+            break;
+        case platform::HotkeyRegistration::kPending:
+            // The desktop answers later: "指定" waits for that answer.
+            m_pendingHotkey = hotkey::Encode(modifiers, virtualKey);
+            SetAssignEnabled(false);
+            break;
+    }
+}
+
+void CSysConfigDlg::OnRegistrationFinished(int id, bool registered) {
+    if (id != hotkey::kHotkeyId || !m_pendingHotkey) {
+        return;
+    }
+    const long value = *m_pendingHotkey;
+    m_pendingHotkey.reset();
+    SetAssignEnabled(true);
+    OnHotkeyRegistered(value, registered);
+}
+
+void CSysConfigDlg::OnHotkeyRegistered(long value, bool registered) {
+    if (!registered) {
         ShowMessageBox(GBK("向系统注册 Termix 热键失败!"), this);
         return;
     }
-    m_dwHotkey = hotkey::Encode(modifiers, virtualKey);
+    m_dwHotkey = value;
     ShowMessageBox(GBK("热键注册成功，立即可用。"), this);
+}
+
+void CSysConfigDlg::SetAssignEnabled(bool enabled) {
+    if (auto* assign = Control<QAbstractButton>(kAssignHotkey)) {
+        assign->setEnabled(enabled);
+    }
 }
 
 CConfGlobal::Values CSysConfigDlg::GetValues() const {

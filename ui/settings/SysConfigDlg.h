@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "controls/DialogBase.h"
@@ -34,6 +35,11 @@ protected:
 private:
     // "指定": registers the combination shown in the hotkey input.
     void OnAssignHotkey();
+    // The answer to a registration the desktop gives later; "指定" is disabled until then.
+    void OnRegistrationFinished(int id, bool registered);
+    // Keeps `value` and says so, or reports the refusal.
+    void OnHotkeyRegistered(long value, bool registered);
+    void SetAssignEnabled(bool enabled);
 
     platform::IGlobalHotkey& m_hotkey;
     CConfGlobal::Values m_current;
@@ -46,6 +52,7 @@ private:
     std::string m_strStartupTerm;
     int m_bHistorySaved = 0;
     long m_dwHotkey = 0;
+    std::optional<long> m_pendingHotkey;  // asked for with "指定", not answered yet
 };
 
 // The settings object's dialog runner: runs the dialog on `current` as a window of `parent`;

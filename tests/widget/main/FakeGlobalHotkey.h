@@ -4,8 +4,8 @@
 
 #include "platform/GlobalHotkey.h"
 
-// A global hotkey that records what is registered and refuses on request; tests fire it with
-// Press().
+// A global hotkey that records what is registered, refuses or answers later on request; tests
+// fire it with Press() and give a later answer with Finish().
 class FakeGlobalHotkey : public platform::IGlobalHotkey {
 public:
     struct Call {
@@ -14,12 +14,21 @@ public:
         unsigned virtualKey;
     };
 
-    bool Register(int id, unsigned modifiers, unsigned virtualKey) override {
+    platform::HotkeyRegistration Register(int id, unsigned modifiers,
+                                          unsigned virtualKey) override {
         calls.push_back(Call{id, modifiers, virtualKey});
-        return !refuse;
+        if (answerLater) {
+            return platform::HotkeyRegistration::kPending;
+        }
+        return refuse ? platform::HotkeyRegistration::kRefused
+                      : platform::HotkeyRegistration::kRegistered;
     }
+    bool IsDesktopWide() const override { return desktopWide; }
     void Press(int id) { emit activated(id); }
+    void Finish(int id, bool registered) { emit registrationFinished(id, registered); }
 
     std::vector<Call> calls;
     bool refuse = false;
+    bool answerLater = false;
+    bool desktopWide = true;
 };

@@ -119,6 +119,39 @@ TEST_F(TermixDlgTest, ARefusedHotkeyIsReportedAndStartupGoesOn) {
     EXPECT_EQ(F::Messages(), std::vector<std::string>{GBK("向系统注册 Termix 热键失败!")});
 }
 
+TEST_F(TermixDlgTest, AHotkeyTheDesktopRefusesLaterIsReportedOnce) {
+    F::WriteSettings([](CConfGlobal& s) { s.SetHotkey(196692); });
+    FakeGlobalHotkey hotkey;
+    hotkey.answerLater = true;
+    CTermixDlg d(hotkey);
+    F::Run(d, [&] {
+        EXPECT_TRUE(F::Messages().empty());
+        hotkey.Finish(1026, false);
+        hotkey.Finish(1026, false);  // a later registration's answer is the dialog's to report
+    });
+    EXPECT_EQ(F::Messages(), std::vector<std::string>{GBK("向系统注册 Termix 热键失败!")});
+}
+
+// Without a desktop-wide hotkey (Wayland, no portal) the user learns how to bind a desktop
+// shortcut, unless no hotkey is set.
+TEST_F(TermixDlgTest, AHotkeyThatIsNotDesktopWideBringsTheDesktopShortcutHint) {
+    for (const long stored : {196692L, 0L}) {
+        ReleaseConfGlobal();
+        F::Messages().clear();
+        F::WriteSettings([stored](CConfGlobal& s) { s.SetHotkey(stored); });
+        FakeGlobalHotkey hotkey;
+        hotkey.desktopWide = false;
+        CTermixDlg d(hotkey);
+        F::Run(d, [] {});
+        if (stored == 0) {
+            EXPECT_TRUE(F::Messages().empty());
+        } else {
+            ASSERT_EQ(F::Messages().size(), size_t{1});
+            EXPECT_NE(F::Messages()[0].find(GBK("命令为 termix")), std::string::npos);
+        }
+    }
+}
+
 TEST_F(TermixDlgTest, HistoryIsLoadedOnlyWhenItsSettingIsOn) {
     F::WriteStandardGlossary();
     F::WriteHistory({"UML", "zzz"});

@@ -94,6 +94,9 @@ private:
     xcb_window_t m_root;
 };
 
+constexpr auto kRegistered = platform::HotkeyRegistration::kRegistered;
+constexpr auto kRefused = platform::HotkeyRegistration::kRefused;
+
 bool SendKeys(const QString& keys) {
     return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}) == 0;
 }
@@ -113,7 +116,8 @@ protected:
 TEST_F(X11PlatformTest, ARegisteredHotkeyReportsItsIdFromAnywhere) {
     auto hotkey = platform::CreateGlobalHotkey();
     QSignalSpy spy(hotkey.get(), &platform::IGlobalHotkey::activated);
-    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'));
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'),
+              kRegistered);
 
     // Also while one of our own windows has the keyboard focus: the edit gets nothing.
     QLineEdit edit;
@@ -136,7 +140,8 @@ TEST_F(X11PlatformTest, ARegisteredHotkeyReportsItsIdFromAnywhere) {
     EXPECT_EQ(spy.size(), 1);
 
     // A second combination does not release the first.
-    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModShift, platform::vk::kF1 + 8));
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModShift, platform::vk::kF1 + 8),
+              kRegistered);
     EXPECT_TRUE(SendKeys(QStringLiteral("shift+F9")));
     TRY_EXPECT_EQ(spy.size(), 2);
     EXPECT_TRUE(SendKeys(QStringLiteral("ctrl+alt+t")));
@@ -149,7 +154,8 @@ TEST_F(X11PlatformTest, TheHotkeyFollowsTheKeyWhenTheKeyboardMappingChanges) {
     }
     auto hotkey = platform::CreateGlobalHotkey();
     QSignalSpy spy(hotkey.get(), &platform::IGlobalHotkey::activated);
-    ASSERT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'));
+    ASSERT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModAlt, 'T'),
+              kRegistered);
     EXPECT_TRUE(SendKeys(QStringLiteral("ctrl+alt+t")));
     TRY_EXPECT_EQ(spy.size(), 1);
 
@@ -175,23 +181,25 @@ TEST_F(X11PlatformTest, ACombinationHeldByAnotherProgramIsRefused) {
     OtherClient other;
     EXPECT_TRUE(other.GrabKey(hotkey::kModControl | hotkey::kModShift, platform::vk::kF1 + 4));
     auto hotkey = platform::CreateGlobalHotkey();
-    EXPECT_TRUE(!hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
-                                  platform::vk::kF1 + 4));
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
+                               platform::vk::kF1 + 4),
+              kRefused);
     // The refusal took nothing: a free combination still registers.
-    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
-                                 platform::vk::kF1 + 5));
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl | hotkey::kModShift,
+                               platform::vk::kF1 + 5),
+              kRegistered);
     // And the other way round: what we hold, the other program cannot take.
     EXPECT_TRUE(!other.GrabKey(hotkey::kModControl | hotkey::kModShift, platform::vk::kF1 + 5));
 }
 
 TEST_F(X11PlatformTest, NoKeyGrabsNothingAndSucceeds) {
     auto hotkey = platform::CreateGlobalHotkey();
-    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, 0, 0));
-    EXPECT_TRUE(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0));
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, 0, 0), kRegistered);
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0), kRegistered);
     OtherClient other;
     EXPECT_TRUE(other.GrabKey(hotkey::kModControl, 'Q'));
     // A virtual key with no X equivalent is refused rather than grabbing something else.
-    EXPECT_TRUE(!hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0xFF));
+    EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0xFF), kRefused);
 }
 
 TEST_F(X11PlatformTest, ASecondCopyAsksOurHiddenWindowToShowItself) {

@@ -189,6 +189,29 @@ TEST_F(SysConfigDlgTest, ARefusedAssignmentIsReportedAndKeepsTheValue) {
     EXPECT_EQ(result.hotkey, 196692L);
 }
 
+// The desktop portal answers later: "指定" waits for the answer and says only then what happened.
+TEST_F(SysConfigDlgTest, AnAssignmentAnsweredLaterIsReportedAndKeptOnlyWhenAccepted) {
+    for (const bool accepted : {true, false}) {
+        Messages().clear();
+        FakeGlobalHotkey hotkey;
+        hotkey.answerLater = true;
+        Values result;
+        RunDialog(hotkey, Stored(), result, [&](CSysConfigDlg& d) {
+            Press(d, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+            Click(d, kAssignHotkey);
+            EXPECT_TRUE(Messages().empty());
+            EXPECT_FALSE(d.Control<QAbstractButton>(kAssignHotkey)->isEnabled());
+            hotkey.Finish(1026, accepted);
+            EXPECT_TRUE(d.Control<QAbstractButton>(kAssignHotkey)->isEnabled());
+            Click(d, kSave);
+        });
+        EXPECT_EQ(Messages(),
+                  std::vector<std::string>{accepted ? GBK("热键注册成功，立即可用。")
+                                                    : GBK("向系统注册 Termix 热键失败!")});
+        EXPECT_EQ(result.hotkey, accepted ? 196676L : 196692L);
+    }
+}
+
 TEST_F(SysConfigDlgTest, CancelChangesNoSettingButAnAssignedHotkeyStaysRegistered) {
     TempDir dir;
     CConfGlobal settings(dir.file("Termix.CConfGlobal.cfg"));
