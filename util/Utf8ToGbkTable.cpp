@@ -98,7 +98,8 @@ Utf8ToGbkTable::Utf8ToGbkTable() : m_gbk(kTableSize, 0) {
             }
         }
     }
-    const std::vector<std::string_view> decoded = Lines(codec::GbkToUtf8(gbkText), codes.size());
+    const std::string utf8Text = codec::GbkToUtf8(gbkText);
+    const std::vector<std::string_view> decoded = Lines(utf8Text, codes.size());
     std::vector<char32_t> characters;
     for (size_t i = 0; i < decoded.size(); ++i) {
         const char32_t cp = DecodeOne(decoded[i]);
