@@ -50,7 +50,7 @@ QLabel* MakePicture(const res::Control& control, const QRect& rect, QWidget* par
                       .scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     } else {
         const int side = qMin(rect.width(), rect.height());
-        picture = LoadIconResource(res::kIconMain).pixmap(side, side);
+        picture = LoadIconPixmap(res::kIconMain, side);
     }
     label->setPixmap(picture);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,6 +1,7 @@
 #include "controls/ResourceImages.h"
 
-#include <QFile>
+#include <QImageReader>
+#include <iterator>
 
 #include "resources/ResourceIds.h"
 
@@ -26,6 +27,14 @@ constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
 constexpr int kCursorHotX = 9;
 constexpr int kCursorHotY = 1;
 
+// A picture of the program's own, read as the PNG it is: a reader left to guess the format
+// loads and asks every image plug-in of the system first, which costs the start milliseconds.
+QPixmap ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 }  // namespace
 
 QIcon LoadIconResource(int id) {
@@ -36,11 +45,30 @@ QIcon LoadIconResource(int id) {
     }
     for (const int size : kIconSizes) {
         const QString path = QStringLiteral(":/termix/icon128-%1.png").arg(size);
-        if (QFile::exists(path)) {
-            icon.addFile(path, QSize(size, size));
+        if (const QPixmap picture = ReadPng(path); !picture.isNull()) {
+            icon.addPixmap(picture);
         }
     }
     return icon;
+}
+
+QPixmap LoadIconPixmap(int id, int side) {
+    EnsurePicturesRegistered();
+    if (id != res::kIconMain) {
+        return {};
+    }
+    // The smallest drawing at least as large, scaled down; the largest when none is.
+    int drawn = kIconSizes[std::size(kIconSizes) - 1];
+    for (const int size : kIconSizes) {
+        if (size >= side) {
+            drawn = size;
+            break;
+        }
+    }
+    const QPixmap picture = ReadPng(QStringLiteral(":/termix/icon128-%1.png").arg(drawn));
+    return drawn == side || picture.isNull()
+               ? picture
+               : picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QPixmap LoadBitmapResource(int id) {
@@ -48,7 +76,7 @@ QPixmap LoadBitmapResource(int id) {
     if (id != res::kBitmapBanner) {
         return {};
     }
-    return QPixmap(QStringLiteral(":/termix/bitmap130.png"));
+    return ReadPng(QStringLiteral(":/termix/bitmap130.png"));
 }
 
 std::optional<QCursor> LoadCursorResource(int id) {
@@ -56,7 +84,7 @@ std::optional<QCursor> LoadCursorResource(int id) {
     if (id != res::kCursorHand) {
         return std::nullopt;
     }
-    const QPixmap image(QStringLiteral(":/termix/cursor140.png"));
+    const QPixmap image = ReadPng(QStringLiteral(":/termix/cursor140.png"));
     if (image.isNull()) {
         return std::nullopt;
     }

@@ -7,6 +7,8 @@
 
 // The program's pictures by resource id: icon 128, bitmap 130, cursor 140.
 QIcon LoadIconResource(int id);
+// The icon at `side` pixels, read from the one drawn size that suits it best.
+QPixmap LoadIconPixmap(int id, int side);
 // An empty pixmap when there is no such bitmap.
 QPixmap LoadBitmapResource(int id);
 // Nothing when there is no such cursor.
