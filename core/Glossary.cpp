@@ -187,11 +187,15 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
     folded.reserve(content.size());
     bool keysAreTerms = true;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
-    // Each record is indexed one record late: its bucket comes from memory while the next record
-    // is parsed. A later record with the same key replaces the earlier one, as in the pair file.
-    Slot pending;
-    uint32_t pendingHash = 0;
-    bool hasPending = false;
+    // Each record is indexed a few records late: its bucket comes from memory while the next
+    // records are parsed. A later record with the same key replaces the earlier one, as in the
+    // pair file; records are indexed in file order, so that still holds.
+    constexpr size_t kLead = 8;
+    std::array<std::pair<Slot, uint32_t>, kLead> pending{};
+    size_t parsed = 0;  // records indexed or pending
+    const auto indexOne = [&](const std::pair<Slot, uint32_t>& entry) {
+        InsertOrReplace(slots, index, entry.first.Term(), entry.second, entry.first, termOf);
+    };
     const size_t stop = Qm_conf_solitude_File::ParseRecords(
         content, kMarker, kTerminator, [&](std::string_view key, std::string_view value) {
             ++records;
@@ -207,18 +211,18 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
             index.Prefetch(hash);
             slot.folded = folded.data() + folded.size();
             gbk::AppendLower(folded, key);
-            if (hasPending) {
-                InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
+            std::pair<Slot, uint32_t>& place = pending[parsed % kLead];
+            if (parsed >= kLead) {
+                indexOne(place);
             }
-            pending = slot;
-            pendingHash = hash;
-            hasPending = true;
+            place = {slot, hash};
+            ++parsed;
         });
     if (!keysAreTerms) {
         return std::nullopt;
     }
-    if (hasPending) {
-        InsertOrReplace(slots, index, pending.Term(), pendingHash, pending, termOf);
+    for (size_t i = parsed > kLead ? parsed - kLead : 0; i < parsed; ++i) {
+        indexOne(pending[i % kLead]);
     }
     return stop;
 }
