@@ -2,6 +2,8 @@
 // the editing windows would refuse is refused with its place in the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/GlossaryExchange.h"
 #include "util/GbkText.h"
 
@@ -112,6 +114,35 @@ TEST_P(EveryFormat, ALargeGlossaryIsWrittenInPiecesAndReadBackTheSame) {
     const glossary_exchange::ReadResult read = glossary_exchange::Read(GetParam(), whole);
     ASSERT_TRUE(read.errors.empty()) << read.errors.front();
     EXPECT_TRUE(RecordsOf(read) == records);
+}
+
+// A file over a megabyte is converted through the learnt table: what the table does not know
+// must still be refused with its line, and everything else read as the codec reads it.
+TEST(GlossaryExchange, ALargeFileRefusesAndConvertsAsASmallOneDoes) {
+    std::string text = "term\tmeaning\texplanation\n";
+    const std::string explanation(60, 'x');
+    for (int i = 0; i < 20000; ++i) {
+        std::string meaning = "含义";
+        if (i == 10000) {
+            meaning = "\xF0\x9F\x98\x80";  // an emoji: GBK has no such character
+        } else if (i == 15000) {
+            meaning = "\xE5\x90";  // a cut-off sequence
+        } else if (i == 17000) {
+            meaning = "é€·";  // letters and signs GBK holds outside Chinese
+        }
+        text += "t" + std::to_string(i) + "\t" + meaning + "\t" + explanation + "\n";
+    }
+    ASSERT_GT(text.size(), size_t{1} << 20);
+    const glossary_exchange::ReadResult read = glossary_exchange::Read(Format::kTsv, text);
+    ASSERT_EQ(read.errors.size(), 2u);
+    EXPECT_EQ(read.errors[0].rfind("line 10002: a field holds characters GBK cannot", 0), 0u);
+    EXPECT_EQ(read.errors[1].rfind("line 15002: a field holds characters GBK cannot", 0), 0u);
+    ASSERT_EQ(read.entries.size(), 19998u);
+    const auto entry = std::find_if(read.entries.begin(), read.entries.end(),
+                                    [](const auto& e) { return e.record.term == "t17000"; });
+    ASSERT_NE(entry, read.entries.end());
+    EXPECT_EQ(entry->record.meaning, gbk::FromUtf8("é€·"));
+    EXPECT_EQ(read.entries.back().record, CTermRecord("t19999", GBK("含义"), explanation).View());
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
+#include "GlossaryTestSupport.h"
+#include "PairRecordText.h"
 #include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
@@ -132,6 +135,59 @@ TEST_F(GlossaryStoreTest, ARepeatedFileKeyKeepsOnlyTheLaterRecord) {
     EXPECT_FALSE(glossary.Exists("a"));
 }
 
+// The load indexes records a few records after parsing them: a repeated term must still end
+// with its last record, however near or far apart the two stand, and the folded terms the
+// keyword search uses must belong to the records kept.
+TEST_F(GlossaryStoreTest, ARepeatedTermKeepsItsLastRecordAtAnyDistance) {
+    std::string file;
+    for (int i = 0; i < 40; ++i) {
+        const std::string term = "Term" + std::to_string(i);
+        file += PairRecord(term, term + "\x07" + "first\x07\x07");
+    }
+    for (const int i : {39, 38, 30, 0}) {  // one, two, ten and forty records later
+        const std::string term = "Term" + std::to_string(i);
+        file += PairRecord(term, term + "\x07last\x07\x07");
+    }
+    TempDir::WriteBytes(Path(), file);
+    CGlossary glossary(Path());
+    EXPECT_EQ(glossary.GetCount(), 40);
+    for (int i = 0; i < 40; ++i) {
+        CTermRecord record;
+        ASSERT_TRUE(glossary.Get("Term" + std::to_string(i), record)) << i;
+        const bool repeated = i == 39 || i == 38 || i == 30 || i == 0;
+        EXPECT_EQ(record.m_cs_meaning, repeated ? "last" : "first") << i;
+    }
+    CReportRowModel list = MakeTermList();
+    EXPECT_EQ(glossary.ListByKeyword(list, "term3"), 11);  // Term3, Term30..Term39
+    EXPECT_EQ(glossary.ListByKeyword(list, "TERM0"), 1);
+}
+
+// A bulk add keeps the text it is given: the records read, search, replace and save as added
+// ones do.
+TEST_F(GlossaryStoreTest, AddAllKeepsTheTextItIsGivenAndReplacesExistingTerms) {
+    CGlossary glossary(Path());
+    glossary.Add(CTermRecord("Actor", "old", "kept?"));
+    auto text = std::make_unique<std::string>("Actor\x07" + GBK("参与者") + "\x07" +
+                                              "\x07Use Case\x07" + GBK("用例") + "\x07" + "a box");
+    const std::string_view all(*text);
+    const std::vector<TermRecordView> records = {
+        {all.substr(0, 5), all.substr(6, 6), all.substr(13, 0)},
+        {all.substr(14, 8), all.substr(23, 4), all.substr(28, 5)}};
+    glossary.AddAll(records, std::move(text));
+    EXPECT_EQ(glossary.GetCount(), 2);
+    CTermRecord record;
+    ASSERT_TRUE(glossary.Get("Actor", record));
+    EXPECT_EQ(record, CTermRecord("Actor", GBK("参与者"), ""));
+    ASSERT_TRUE(glossary.Get("Use Case", record));
+    EXPECT_EQ(record, CTermRecord("Use Case", GBK("用例"), "a box"));
+    CReportRowModel list = MakeTermList();
+    EXPECT_EQ(glossary.ListByKeyword(list, "CASE"), 1);
+    glossary.Save();
+    CGlossary reloaded(Path());
+    ASSERT_TRUE(reloaded.Get("Use Case", record));
+    EXPECT_EQ(record.m_cs_explanation, "a box");
+}
+
 TEST_F(GlossaryStoreTest, LookupsStayRightThroughManyAddsAndDeletes) {
     CGlossary glossary(Path());
     for (int i = 0; i < 3000; ++i) {
@@ -158,6 +214,8 @@ TEST_F(GlossaryStoreTest, MalformedFileLoadsThePrefixAndSaveKeepsOnlyThat) {
     TempDir::WriteBytes(Path(), "0001#a = 0004#a\x07m\x07\r\nBROKEN0001#b = 0004#b\x07m\x07\r\n");
     CGlossary glossary(Path());
     EXPECT_EQ(glossary.GetCount(), 1);
+    CReportRowModel list = MakeTermList();
+    EXPECT_EQ(glossary.ListByKeyword(list, "A"), 1);  // the kept record's folded term
     glossary.Save();
     EXPECT_EQ(CGlossary(Path()).GetCount(), 1);
 }

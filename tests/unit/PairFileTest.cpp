@@ -44,6 +44,29 @@ TEST(PairFileFormat, WritesTheDocumentedRecordLayout) {
     EXPECT_EQ(TempDir::ReadBytes(dir.file("g")), "0000# = 0000#\r\n");
 }
 
+// Length fields of four digits are read inline; every other field the way atoi reads it. Both
+// must give the same number for any four bytes, and for a field cut off by the end of the text.
+TEST(PairFileFormat, EveryLengthFieldReadsAsAtoiReadsIt) {
+    const std::string bytes = "059 +-a#\t";
+    std::string field(4, ' ');
+    for (const char a : bytes) {
+        for (const char b : bytes) {
+            for (const char c : bytes) {
+                for (const char d : bytes) {
+                    field = {a, b, c, d};
+                    for (size_t cut = 0; cut <= 4; ++cut) {
+                        const std::string_view text = std::string_view(field).substr(0, cut);
+                        ASSERT_EQ(Qm_conf_solitude::detail::ReadLengthField(text, 0),
+                                  Qm_conf_solitude::detail::ReadLengthFieldLikeAtoi(text, 0))
+                            << field << " cut at " << cut;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(Qm_conf_solitude::detail::ReadLengthField("x0017#", 1), 17);
+}
+
 TEST(PairFileFormat, LengthsCountGbkBytes) {
     TempDir dir;
     Qm_conf_solitude_File file(dir.file("f"), "#", "\r\n");
