@@ -85,14 +85,19 @@ TEST_F(ConfGlobalTest, HotkeyReadsTheLeadingNumber) {
 // The write-back at load happens only when the file lacks something: a start then costs no
 // flush to the disk.
 TEST_F(ConfGlobalTest, TheLoadWritesTheFileBackOnlyWhenItLacksAKey) {
+    // Back-dated by a day, and read back: file systems keep the time less precisely.
+    const auto backDate = [this] {
+        std::filesystem::last_write_time(
+            Path(), std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+        return std::filesystem::last_write_time(Path());
+    };
     { CConfGlobal first(Path()); }
-    const auto yesterday = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-    std::filesystem::last_write_time(Path(), yesterday);
+    auto yesterday = backDate();
     { CConfGlobal again(Path()); }
     EXPECT_EQ(std::filesystem::last_write_time(Path()), yesterday);
 
     TempDir::WriteBytes(Path(), "0005#extra = 0005#value\r\n");
-    std::filesystem::last_write_time(Path(), yesterday);
+    yesterday = backDate();
     { CConfGlobal completed(Path()); }
     EXPECT_NE(std::filesystem::last_write_time(Path()), yesterday);
     Qm_conf_solitude_File file(Path(), "#", "\r\n");

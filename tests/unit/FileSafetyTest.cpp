@@ -38,7 +38,12 @@ TEST(UnreadableFile, AHistoryReadAfterAFailedLoadMayBeSavedAgain) {
 TEST(OversizeFile, IsRefusedWithoutBeingRead) {
     TempDir dir;
     TempDir::WriteBytes(dir.file("huge"), "");
-    fs::resize_file(dir.file("huge"), fileio::kMaxFileSize + 1);  // sparse: takes no disk space
+    std::error_code ec;
+    fs::resize_file(dir.file("huge"), fileio::kMaxFileSize + 1, ec);  // sparse: takes no space
+    if (ec) {
+        // Seen once under wine ("File too large"): the file system, not the program, refused.
+        GTEST_SKIP() << "no file of 1 GiB can be made here: " << ec.message();
+    }
     EXPECT_EQ(ReadError(dir.file("huge")), GBK("读入配置文件(") + dir.file("huge") +
                                                GBK(")出错!\n") +
                                                GBK("文件大于 1 GiB, 不是 Termix 的数据文件。"));
