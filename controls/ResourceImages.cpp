@@ -1,6 +1,7 @@
 #include "controls/ResourceImages.h"
 
 #include <QImageReader>
+#include <QPixmapCache>
 #include <iterator>
 
 #include "resources/ResourceIds.h"
@@ -29,10 +30,18 @@ constexpr int kCursorHotY = 1;
 
 // A picture of the program's own, read as the PNG it is: a reader left to guess the format
 // loads and asks every image plug-in of the system first, which costs the start milliseconds.
+// Each picture is read once: the copies share it, so the hand cursor of thirty buttons is one
+// cursor on the display, not thirty.
 QPixmap ReadPng(const QString& path) {
+    QPixmap picture;
+    if (QPixmapCache::find(path, &picture)) {
+        return picture;
+    }
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    picture = QPixmap::fromImage(reader.read());
+    QPixmapCache::insert(path, picture);
+    return picture;
 }
 
 }  // namespace
@@ -84,9 +93,15 @@ std::optional<QCursor> LoadCursorResource(int id) {
     if (id != res::kCursorHand) {
         return std::nullopt;
     }
-    const QPixmap image = ReadPng(QStringLiteral(":/termix/cursor140.png"));
-    if (image.isNull()) {
+    // Made once and kept to the end of the process (never destroyed, so never after the
+    // application): a cursor made from a picture works out its mask each time it is made, and
+    // a window sets it on some thirty buttons.
+    static const QCursor* const hand = [] {
+        const QPixmap image = ReadPng(QStringLiteral(":/termix/cursor140.png"));
+        return image.isNull() ? nullptr : new QCursor(image, kCursorHotX, kCursorHotY);
+    }();
+    if (hand == nullptr) {
         return std::nullopt;
     }
-    return QCursor(image, kCursorHotX, kCursorHotY);
+    return *hand;
 }
