@@ -82,6 +82,82 @@ std::optional<std::string> Problem(Format format, const RawEntry& raw, bool conv
     return std::nullopt;
 }
 
+// Writes the records to `out`; with `output`, hands `out` over whenever it holds a piece and
+// once at the end.
+bool WriteTo(Format format, const std::vector<TermRecordView>& records, std::string& out,
+             const Output& output, std::string& error,
+             const std::function<void(size_t done)>& progress) {
+    constexpr size_t kPiece = size_t{1} << 20;
+    switch (format) {
+        case Format::kTsv:
+            detail::BeginTsv(out);
+            break;
+        case Format::kCsv:
+            detail::BeginCsv(out);
+            break;
+        case Format::kTbx:
+            detail::BeginTbx(out);
+            break;
+    }
+    std::string gbkText;
+    std::string utf8;
+    size_t done = 0;
+    for (const TermRecordView& record : records) {
+        // One conversion per record: the fields never hold the separator byte, so it marks
+        // where each field ends in the converted text too.
+        gbkText.assign(record.term).push_back(CTermRecord::kSeparator);
+        gbkText.append(record.meaning).push_back(CTermRecord::kSeparator);
+        gbkText.append(record.explanation);
+        utf8.clear();
+        gbk::AppendToUtf8(gbkText, utf8);
+        const std::string_view all(utf8);
+        const size_t first = all.find(CTermRecord::kSeparator);
+        const size_t second = all.find(CTermRecord::kSeparator, first + 1);
+        const std::string_view term = all.substr(0, first);
+        const std::string_view meaning = all.substr(first + 1, second - first - 1);
+        const std::string_view explanation = all.substr(second + 1);
+        // Bytes that are not GBK text come out as U+FFFD, which no import could turn back.
+        if (all.find("\xEF\xBF\xBD") != std::string_view::npos) {
+            error = "the term \"" + std::string(term) + "\" holds bytes that are not GBK text";
+            return false;
+        }
+        bool carried = true;
+        switch (format) {
+            case Format::kTsv:
+                carried = detail::AppendTsv(out, term, meaning, explanation);
+                break;
+            case Format::kCsv:
+                carried = detail::AppendCsv(out, term, meaning, explanation);
+                break;
+            case Format::kTbx:
+                carried = detail::AppendTbx(out, done + 1, term, meaning, explanation);
+                break;
+        }
+        if (!carried) {
+            error = "the term \"" + std::string(term) + "\" holds " +
+                    (format == Format::kTsv
+                         ? "a line break other than CR LF, which tsv cannot hold (csv and tbx can)"
+                         : "a control character that XML cannot carry");
+            return false;
+        }
+        if (progress) {
+            progress(++done);
+        } else {
+            ++done;
+        }
+        if (output && out.size() >= kPiece) {
+            if (!output(out)) {
+                return false;
+            }
+            out.clear();
+        }
+    }
+    if (format == Format::kTbx) {
+        detail::EndTbx(out);
+    }
+    return !output || output(out);
+}
+
 }  // namespace
 
 std::string Place(Format format, int number) {
@@ -175,90 +251,10 @@ std::vector<TermRecordView> ViewsOf(const std::vector<CTermRecord>& records) {
     std::vector<TermRecordView> views;
     views.reserve(records.size());
     for (const CTermRecord& record : records) {
-        views.push_back({record.m_cs_term, record.m_cs_meaning, record.m_cs_explanation});
+        views.push_back(record.View());
     }
     return views;
 }
-
-namespace {
-
-// Writes the records to `out`; with `output`, hands `out` over whenever it holds a piece and
-// once at the end.
-bool WriteTo(Format format, const std::vector<TermRecordView>& records, std::string& out,
-             const Output& output, std::string& error,
-             const std::function<void(size_t done)>& progress) {
-    constexpr size_t kPiece = size_t{1} << 20;
-    switch (format) {
-        case Format::kTsv:
-            detail::BeginTsv(out);
-            break;
-        case Format::kCsv:
-            detail::BeginCsv(out);
-            break;
-        case Format::kTbx:
-            detail::BeginTbx(out);
-            break;
-    }
-    std::string gbkText;
-    std::string utf8;
-    size_t done = 0;
-    for (const TermRecordView& record : records) {
-        // One conversion per record: the fields never hold the separator byte, so it marks
-        // where each field ends in the converted text too.
-        gbkText.assign(record.term).push_back(CTermRecord::kSeparator);
-        gbkText.append(record.meaning).push_back(CTermRecord::kSeparator);
-        gbkText.append(record.explanation);
-        utf8.clear();
-        gbk::AppendToUtf8(gbkText, utf8);
-        const std::string_view all(utf8);
-        const size_t first = all.find(CTermRecord::kSeparator);
-        const size_t second = all.find(CTermRecord::kSeparator, first + 1);
-        const std::string_view term = all.substr(0, first);
-        const std::string_view meaning = all.substr(first + 1, second - first - 1);
-        const std::string_view explanation = all.substr(second + 1);
-        // Bytes that are not GBK text come out as U+FFFD, which no import could turn back.
-        if (all.find("\xEF\xBF\xBD") != std::string_view::npos) {
-            error = "the term \"" + std::string(term) + "\" holds bytes that are not GBK text";
-            return false;
-        }
-        bool carried = true;
-        switch (format) {
-            case Format::kTsv:
-                carried = detail::AppendTsv(out, term, meaning, explanation);
-                break;
-            case Format::kCsv:
-                carried = detail::AppendCsv(out, term, meaning, explanation);
-                break;
-            case Format::kTbx:
-                carried = detail::AppendTbx(out, done + 1, term, meaning, explanation);
-                break;
-        }
-        if (!carried) {
-            error = "the term \"" + std::string(term) + "\" holds " +
-                    (format == Format::kTsv
-                         ? "a line break other than CR LF, which tsv cannot hold (csv and tbx can)"
-                         : "a control character that XML cannot carry");
-            return false;
-        }
-        if (progress) {
-            progress(++done);
-        } else {
-            ++done;
-        }
-        if (output && out.size() >= kPiece) {
-            if (!output(out)) {
-                return false;
-            }
-            out.clear();
-        }
-    }
-    if (format == Format::kTbx) {
-        detail::EndTbx(out);
-    }
-    return !output || output(out);
-}
-
-}  // namespace
 
 bool Write(Format format, const std::vector<TermRecordView>& records, std::string& out,
            std::string& error, const std::function<void(size_t done)>& progress) {

@@ -1,6 +1,7 @@
 #include <cstdint>
 
 #include "core/GlossaryExchange.h"
+#include "util/Utf8Sequence.h"
 
 namespace glossary_exchange::detail {
 namespace {
@@ -45,24 +46,6 @@ bool AppendEscaped(std::string& out, std::string_view text) {
     }
     out.append(text.substr(run));
     return true;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 // A small XML reader: elements with attributes, text with the predefined and numeric
@@ -202,7 +185,7 @@ private:
             if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
                 return false;
             }
-            AppendUtf8(out, cp);
+            gbk::codec::AppendUtf8(out, cp);
         } else {
             return false;
         }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "util/GbkCodec.h"
+#include "util/Utf8Sequence.h"
 
 namespace gbk {
 namespace {
@@ -13,16 +14,6 @@ constexpr char32_t kTableSize = 0x10000;
 
 bool IsSurrogate(char32_t cp) {
     return cp >= 0xD800 && cp <= 0xDFFF;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    }
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
 }
 
 // A table entry as the bytes it stands for.
@@ -110,7 +101,7 @@ Utf8ToGbkTable::Utf8ToGbkTable() : m_gbk(kTableSize, 0) {
     }
     std::string utf8;
     for (const char32_t cp : characters) {
-        AppendUtf8(utf8, cp);
+        codec::AppendUtf8(utf8, cp);
         utf8.push_back('\n');
     }
     const std::string encoded = codec::Utf8ToGbk(utf8, &lossless);
