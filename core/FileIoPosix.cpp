@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -67,15 +68,23 @@ Status Failure(int error) {
     }
 }
 
-// Asks the kernel to set up every page of a large fresh buffer in one call: a new process reading
-// a big glossary would otherwise take a page fault per page. Older kernels just say no.
+// Asks the kernel to set up the pages of a large fresh buffer in a few calls: a new process
+// reading a big glossary would otherwise take a page fault per page. Older kernels just say no.
 void PrefaultForWriting(char* data, size_t size) {
 #ifdef MADV_POPULATE_WRITE
     const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
     const auto begin = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
     const auto end = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
-    if (end > begin + 64 * page) {
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+    if (end <= begin + 64 * page) {
+        return;
+    }
+    // 64 KiB per call: each call holds the process's memory-map lock, and a thread mapping a
+    // library meanwhile (the toolkit starting up beside the glossary preload) waits for it.
+    // One call for a 20 MB buffer held that thread up for 7 ms.
+    constexpr uintptr_t kStep = uintptr_t{1} << 16;
+    for (uintptr_t at = begin; at < end; at += kStep) {
+        ::madvise(reinterpret_cast<void*>(at), std::min<uintptr_t>(kStep, end - at),
+                  MADV_POPULATE_WRITE);
     }
 #else
     (void)data;
