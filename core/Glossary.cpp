@@ -10,6 +10,7 @@
 #include "core/GlossaryPreload.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
+#include "util/FoldedKeyword.h"
 #include "util/GbkText.h"
 
 std::mutex g_csGlossary;
@@ -413,22 +414,16 @@ long CGlossary::ListByKeywordIn(IReportList& list, const std::string& keyword,
     if (field == SearchField::kTerm) {
         return ListByKeyword(list, keyword);
     }
-    const std::string folded = gbk::ToLower(keyword);
-    std::string scratch;
-    auto contains = [&folded, &scratch](std::string_view text) {
-        scratch.clear();
-        gbk::AppendLower(scratch, text);
-        return gbk::Find(scratch, folded) != std::string_view::npos;
-    };
+    const gbk::FoldedKeyword wanted(keyword);
     return Fill(list, [&](const Slot& slot) {
         switch (field) {
             case SearchField::kMeaning:
-                return contains(slot.Meaning());
+                return wanted.FoundIn(slot.Meaning());
             case SearchField::kExplanation:
-                return contains(slot.Explanation());
+                return wanted.FoundIn(slot.Explanation());
             default:
-                return gbk::Find(slot.FoldedTerm(), folded) != std::string_view::npos ||
-                       contains(slot.Meaning()) || contains(slot.Explanation());
+                return wanted.FoundIn(slot.Term()) || wanted.FoundIn(slot.Meaning()) ||
+                       wanted.FoundIn(slot.Explanation());
         }
     });
 }

@@ -6,7 +6,7 @@
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 #include "core/TermRecord.h"
-#include "util/GbkText.h"
+#include "util/FoldedKeyword.h"
 
 bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condition) {
     m_entries.clear();
@@ -49,13 +49,9 @@ bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condi
 }
 
 GlossaryScan::Condition GlossaryScan::Containing(std::string_view keyword) {
-    // As the keyword query: the term folded on its own, searched for the folded keyword.
-    return
-        [folded = gbk::ToLower(keyword), term = std::string()](std::string_view candidate) mutable {
-            term.clear();
-            gbk::AppendLower(term, candidate);
-            return gbk::Find(term, folded) != std::string_view::npos;
-        };
+    return [wanted = gbk::FoldedKeyword(keyword)](std::string_view term) {
+        return wanted.FoundIn(term);
+    };
 }
 
 GlossaryScan::Condition GlossaryScan::Exactly(std::string_view term) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <filesystem>
@@ -122,7 +123,7 @@ inline long ReadLengthField(std::string_view text, size_t pos) {
             return static_cast<unsigned>(static_cast<unsigned char>(text[pos + i])) - '0';
         };
         const unsigned d0 = digit(0), d1 = digit(1), d2 = digit(2), d3 = digit(3);
-        if ((d0 | d1 | d2 | d3) <= 9) {
+        if (std::max({d0, d1, d2, d3}) <= 9) {
             return static_cast<long>(d0 * 1000 + d1 * 100 + d2 * 10 + d3);
         }
     }
@@ -130,52 +131,58 @@ inline long ReadLengthField(std::string_view text, size_t pos) {
 }
 }  // namespace detail
 
-template <typename Visit>
-size_t Qm_conf_solitude_File::ParseRecords(std::string_view text, std::string_view fieldMarker,
-                                           std::string_view terminator, Visit&& visit) {
-    constexpr std::string_view kSeparator = " = ";
-    // Byte by byte: the marks are one to three bytes, shorter than a call to memcmp.
-    auto hasAt = [&text](size_t pos, std::string_view expected) {
-        if (pos > text.size() || text.size() - pos < expected.size()) {
+namespace detail {
+// True when `expected` stands at `pos`. `N` is its length when known when compiling (0: not
+// known): the comparisons of the one- to three-byte marks then unroll. Byte by byte, as a call
+// to memcmp costs more than the marks.
+template <size_t N>
+inline bool HasAt(std::string_view text, size_t pos, std::string_view expected) {
+    const size_t n = N != 0 ? N : expected.size();
+    if (pos > text.size() || text.size() - pos < n) {
+        return false;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (text[pos + i] != expected[i]) {
             return false;
         }
-        for (size_t i = 0; i < expected.size(); ++i) {
-            if (text[pos + i] != expected[i]) {
-                return false;
-            }
-        }
-        return true;
-    };
+    }
+    return true;
+}
+
+template <size_t MarkerSize, size_t TerminatorSize, typename Visit>
+size_t ParseRecordsWith(std::string_view text, std::string_view fieldMarker,
+                        std::string_view terminator, Visit& visit) {
+    constexpr std::string_view kSeparator = " = ";
     size_t cursor = 0;
     while (cursor < text.size()) {
         size_t pos = cursor;
-        const long keyLength = detail::ReadLengthField(text, pos);
+        const long keyLength = ReadLengthField(text, pos);
         pos += 4;
-        if (keyLength < 0 || pos > text.size() || !hasAt(pos, fieldMarker)) {
+        if (keyLength < 0 || !HasAt<MarkerSize>(text, pos, fieldMarker)) {
             break;
         }
         pos += fieldMarker.size();
         if (text.size() - pos < static_cast<size_t>(keyLength)) {
             break;
         }
-        const std::string_view key = text.substr(pos, static_cast<size_t>(keyLength));
+        const std::string_view key(text.data() + pos, static_cast<size_t>(keyLength));
         pos += static_cast<size_t>(keyLength);
-        if (!hasAt(pos, kSeparator)) {
+        if (!HasAt<kSeparator.size()>(text, pos, kSeparator)) {
             break;
         }
         pos += kSeparator.size();
-        const long valueLength = detail::ReadLengthField(text, pos);
+        const long valueLength = ReadLengthField(text, pos);
         pos += 4;
-        if (valueLength < 0 || pos > text.size() || !hasAt(pos, fieldMarker)) {
+        if (valueLength < 0 || !HasAt<MarkerSize>(text, pos, fieldMarker)) {
             break;
         }
         pos += fieldMarker.size();
         if (text.size() - pos < static_cast<size_t>(valueLength)) {
             break;
         }
-        const std::string_view value = text.substr(pos, static_cast<size_t>(valueLength));
+        const std::string_view value(text.data() + pos, static_cast<size_t>(valueLength));
         pos += static_cast<size_t>(valueLength);
-        if (!hasAt(pos, terminator)) {
+        if (!HasAt<TerminatorSize>(text, pos, terminator)) {
             break;
         }
         pos += terminator.size();
@@ -183,6 +190,17 @@ size_t Qm_conf_solitude_File::ParseRecords(std::string_view text, std::string_vi
         cursor = pos;
     }
     return cursor;
+}
+}  // namespace detail
+
+template <typename Visit>
+size_t Qm_conf_solitude_File::ParseRecords(std::string_view text, std::string_view fieldMarker,
+                                           std::string_view terminator, Visit&& visit) {
+    // Every file of the program has a one-byte marker and a two-byte terminator.
+    if (fieldMarker.size() == 1 && terminator.size() == 2) {
+        return detail::ParseRecordsWith<1, 2>(text, fieldMarker, terminator, visit);
+    }
+    return detail::ParseRecordsWith<0, 0>(text, fieldMarker, terminator, visit);
 }
 
 }  // namespace Qm_conf_solitude

@@ -3,52 +3,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "util/GbkCase.h"
 #include "util/GbkCodec.h"
 
 namespace gbk {
 namespace {
 
-// Case pairs of GBK double-byte letters: lead byte, first upper-case trail, last upper-case
-// trail, distance from upper to lower trail.
-struct CaseRange {
-    unsigned char lead;
-    unsigned char upperFirst;
-    unsigned char upperLast;
-    unsigned char offset;
-};
-constexpr CaseRange kCaseRanges[] = {
-    {0xA3, 0xC1, 0xDA, 0x20},  // full-width Latin A-Z / a-z
-    {0xA6, 0xA1, 0xB8, 0x20},  // Greek
-    {0xA7, 0xA1, 0xC1, 0x30},  // Cyrillic
-};
-
-enum class Case { kLower, kUpper };
-
-// ASCII case tables: every byte below 0x80 maps to itself or its other case.
-struct AsciiTables {
-    unsigned char lower[128];
-    unsigned char upper[128];
-    constexpr AsciiTables() : lower(), upper() {
-        for (int c = 0; c < 128; ++c) {
-            lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-            upper[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-        }
-    }
-};
-constexpr AsciiTables kAscii;
-
-// Folds eight ASCII bytes at once: every byte in [first, last] gets bit 0x20 set (lower case)
-// or cleared (upper case). No byte is 0x80 or above, so no sum below carries into the next byte.
-uint64_t FoldAsciiWord(uint64_t word, Case to) {
-    constexpr uint64_t kOnes = 0x0101010101010101;
-    constexpr uint64_t kHigh = 0x8080808080808080;
-    const uint64_t first = to == Case::kLower ? 'A' : 'a';
-    const uint64_t last = to == Case::kLower ? 'Z' : 'z';
-    const uint64_t atLeastFirst = word + (0x80 - first) * kOnes;
-    const uint64_t aboveLast = word + (0x7F - last) * kOnes;
-    const uint64_t inRange = atLeastFirst & ~aboveLast & kHigh;
-    return to == Case::kLower ? word | inRange >> 2 : word & ~(inRange >> 2);
-}
+using namespace case_detail;
 
 // Writes the `n` bytes at `in` folded to `out` (which may be `in`).
 void FoldBytes(const unsigned char* in, unsigned char* out, size_t n, Case to) {
@@ -73,19 +34,8 @@ void FoldBytes(const unsigned char* in, unsigned char* out, size_t n, Case to) {
         if (!IsLeadByte(c) || i + 1 >= n) {
             continue;
         }
-        unsigned char trail = in[++i];
-        for (const CaseRange& r : kCaseRanges) {
-            if (r.lead != c) {
-                continue;
-            }
-            if (to == Case::kLower && trail >= r.upperFirst && trail <= r.upperLast) {
-                trail = static_cast<unsigned char>(trail + r.offset);
-            } else if (to == Case::kUpper && trail >= r.upperFirst + r.offset &&
-                       trail <= r.upperLast + r.offset) {
-                trail = static_cast<unsigned char>(trail - r.offset);
-            }
-        }
-        out[i] = trail;
+        ++i;
+        out[i] = FoldTrail(c, in[i], to);
     }
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gbk {
+
+// A keyword looked for in many texts the way the keyword query looks for it: both folded to
+// lower case, the keyword found only where a character of the text begins. FoundIn(text) is
+// Find(ToLower(text), ToLower(keyword)) != npos, without folding or copying the text.
+class FoldedKeyword {
+public:
+    explicit FoldedKeyword(std::string_view keyword);
+
+    bool FoundIn(std::string_view text) const;
+
+private:
+    // A byte of the text that may fold to a given byte of the keyword: (byte | orMask) == value.
+    struct ByteTest {
+        uint64_t orMask = 0;  // 0x20 in every byte for a letter (either case matches), else 0
+        uint64_t value = 0;   // the keyword's byte in every byte
+    };
+    static ByteTest TestFor(unsigned char folded);
+
+    // True when the keyword is the folded text from `at` (a character boundary) on.
+    bool MatchesAt(std::string_view text, size_t at) const;
+
+    std::string m_folded;
+    ByteTest m_first;
+    ByteTest m_second;  // the keyword's second byte, when it is a character's first byte too
+    bool m_testSecond = false;
+};
+
+}  // namespace gbk
