@@ -1,7 +1,11 @@
 #include "util/FoldedKeyword.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "util/GbkCase.h"
 #include "util/GbkText.h"
@@ -12,21 +16,14 @@ using namespace case_detail;
 
 namespace {
 
-constexpr uint64_t kOnes = 0x0101010101010101;
-constexpr uint64_t kHigh = 0x8080808080808080;
-
-uint64_t Load(const unsigned char* at) {
-    uint64_t word = 0;
-    std::memcpy(&word, at, 8);
-    return word;
+#if defined(__SSE2__)
+// Bit k is set when byte k of the 16 at `at` passes the test.
+unsigned Hits16(const unsigned char* at, __m128i orMask, __m128i value) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(bytes, orMask), value)));
 }
-
-// The high bit of every zero byte of `word`, in memory order from the lowest bit up (bytes
-// above a zero byte may be marked too).
-uint64_t ZeroBytes(uint64_t word) {
-    const uint64_t marks = (word - kOnes) & ~word & kHigh;
-    return std::endian::native == std::endian::little ? marks : __builtin_bswap64(marks);
-}
+#endif
 
 }  // namespace
 
@@ -34,7 +31,7 @@ FoldedKeyword::ByteTest FoldedKeyword::TestFor(unsigned char folded) {
     // Folding gives an ASCII letter from the letter of either case and every other byte from
     // itself: the lead byte of a double-byte letter stays, only its trail changes.
     const bool letter = folded >= 'a' && folded <= 'z';
-    return ByteTest{letter ? 0x20 * kOnes : 0, folded * kOnes};
+    return ByteTest{static_cast<unsigned char>(letter ? 0x20 : 0), folded};
 }
 
 FoldedKeyword::FoldedKeyword(std::string_view keyword) : m_folded(ToLower(keyword)) {
@@ -69,33 +66,38 @@ bool FoldedKeyword::FoundIn(std::string_view text) const {
         }
         return boundary == at && MatchesAt(text, at);
     };
-    // Eight starting positions at a time: the bytes there (and after them) pass the byte tests.
-    // The last block may overlap the one before; positions already tried are skipped.
     size_t next = 0;  // the first start not yet tried
-    if (lastStart + 1 >= 8 && n >= (m_testSecond ? 9u : 8u)) {
-        const size_t lastBlock = std::min(lastStart + 1, n - (m_testSecond ? 9 : 8) + 1) - 1;
-        for (size_t block = 0;; block = std::min(block + 8, lastBlock)) {
-            uint64_t hits = ZeroBytes((Load(bytes + block) | m_first.orMask) ^ m_first.value);
+#if defined(__SSE2__)
+    // Sixteen starting positions at a time: the bytes there (and after them) pass the byte
+    // tests. The last block may overlap the one before; starts already tried are skipped.
+    const size_t width = m_testSecond ? 17 : 16;
+    if (n >= width) {
+        const __m128i firstOr = _mm_set1_epi8(static_cast<char>(m_first.orMask));
+        const __m128i firstValue = _mm_set1_epi8(static_cast<char>(m_first.value));
+        const __m128i secondOr = _mm_set1_epi8(static_cast<char>(m_second.orMask));
+        const __m128i secondValue = _mm_set1_epi8(static_cast<char>(m_second.value));
+        const size_t lastBlock = std::min(lastStart, n - width);
+        for (size_t block = 0;; block = std::min(block + 16, lastBlock)) {
+            unsigned hits = Hits16(bytes + block, firstOr, firstValue);
             if (m_testSecond && hits != 0) {
-                hits &= ZeroBytes((Load(bytes + block + 1) | m_second.orMask) ^ m_second.value);
+                hits &= Hits16(bytes + block + 1, secondOr, secondValue);
             }
             for (; hits != 0; hits &= hits - 1) {
-                const size_t at = block + static_cast<size_t>(std::countr_zero(hits)) / 8;
+                const size_t at = block + static_cast<size_t>(std::countr_zero(hits));
                 if (at >= next && at <= lastStart && confirm(at)) {
                     return true;
                 }
             }
-            next = block + 8;
+            next = block + 16;
             if (block == lastBlock) {
                 break;
             }
         }
     }
+#endif
     for (size_t at = next; at <= lastStart; ++at) {
         const unsigned char c = bytes[at];
-        if ((c | static_cast<unsigned char>(m_first.orMask)) ==
-                static_cast<unsigned char>(m_first.value) &&
-            confirm(at)) {
+        if ((c | m_first.orMask) == m_first.value && confirm(at)) {
             return true;
         }
     }

@@ -58,7 +58,9 @@ std::string FromUtf8(std::string_view utf8) {
 }
 
 std::string ToUtf8(std::string_view gbkText) {
-    return codec::GbkToUtf8(gbkText);
+    std::string out;
+    AppendToUtf8(gbkText, out);
+    return out;
 }
 
 bool FromUtf8Exact(std::string_view utf8, std::string& out) {
@@ -74,7 +76,16 @@ bool AppendFromUtf8Exact(std::string_view utf8, std::string& out) {
 }
 
 void AppendToUtf8(std::string_view gbkText, std::string& out) {
-    codec::AppendGbkToUtf8(gbkText, out);
+    // ASCII is the same in both and each of its bytes is a character of its own: a leading run
+    // of it (often the whole text) is copied without a call into the converter.
+    size_t ascii = 0;
+    while (ascii < gbkText.size() && static_cast<unsigned char>(gbkText[ascii]) < 0x80) {
+        ++ascii;
+    }
+    out.append(gbkText.substr(0, ascii));
+    if (ascii < gbkText.size()) {
+        codec::AppendGbkToUtf8(gbkText.substr(ascii), out);
+    }
 }
 
 bool IsRepresentable(std::string_view utf8) {

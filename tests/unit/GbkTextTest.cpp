@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "util/GbkCodec.h"
 #include "util/GbkText.h"
 #include "util/Utf8ToGbkTable.h"
@@ -35,6 +38,15 @@ TEST(GbkConversion, InvalidGbkBecomesReplacementCharacter) {
     EXPECT_EQ(gbk::ToUtf8("a\xFF"), "a\xEF\xBF\xBD");
     EXPECT_EQ(gbk::ToUtf16("a\xFF"), u"a\uFFFD");
     EXPECT_EQ(gbk::ToUtf16("a\xCD"), u"a\uFFFD");  // a lead byte cut off at the end
+    // A leading ASCII run is copied; what follows it converts as the whole text would.
+    for (const std::string& text :
+         std::vector<std::string>{"use case\xCD", "use case\xFF!", "UML " + GBK("统一建模"),
+                                  std::string("ab\x80"), std::string("plain")}) {
+        EXPECT_EQ(gbk::ToUtf8(text), gbk::codec::GbkToUtf8(text)) << text;
+        std::string appended = "x";
+        gbk::AppendToUtf8(text, appended);
+        EXPECT_EQ(appended, "x" + gbk::codec::GbkToUtf8(text)) << text;
+    }
     // Long texts pass the converter's buffer boundary intact.
     const std::string many = [] {
         std::string text;
