@@ -9,8 +9,11 @@
 #include "core/PairFile.h"
 #include "logging/LogCategories.h"
 #include "platform/DisplayServer.h"
+#include "platform/FontSetupPreload.h"
 
 int main(int argc, char* argv[]) {
+    // The font configuration is read while the toolkit starts.
+    const platform::FontSetupPreload fonts;
     // An installed program first makes the user's folders and first glossary; when that fails,
     // the window says so when it prepares them again at its start.
     try {

@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libx11-dev libxcb1-dev libx11-xcb-dev libxcb-keysyms1-dev
+  libx11-dev libxcb1-dev libx11-xcb-dev libxcb-keysyms1-dev libfontconfig-dev
   # the Chinese texts of the windows
   fonts-wqy-microhei
 )
