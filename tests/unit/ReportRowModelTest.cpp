@@ -120,7 +120,7 @@ TEST(ReportRowSort, LargeInputsWithDuplicatesComeOutOrdered) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(sorted, expected);
     for (int i = 0; i < list.GetRowCount(); ++i) {
-        ASSERT_EQ(list.CellText(i, 1), "m" + list.CellText(i, 0)) << "row " << i;
+        ASSERT_EQ(list.CellText(i, 1), "m" + std::string(list.CellText(i, 0))) << "row " << i;
     }
 }
 
