@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 
 #include "GlossaryTestSupport.h"
 #include "controls/ReportRowModel.h"
@@ -206,6 +207,44 @@ TEST(ReportRowDelete, DeleteResetsTheCurrentRow) {
     EXPECT_FALSE(list.DeleteRow(7));
     EXPECT_FALSE(list.SetCellText(9, 0, "x"));
     EXPECT_FALSE(list.EnsureVisible(9, false));
+}
+
+TEST(ReportRowEdit, EditsAfterAFillLeaveEveryOtherCellIntact) {
+    // Long meanings, so that the rows' text spans several blocks of the model's arena.
+    CReportRowModel list = MakeTermList();
+    std::map<std::string, std::string> expected;
+    for (int i = 0; i < 400; ++i) {
+        const std::string term = "t" + std::to_string(1000 + i);
+        expected[term] =
+            std::string(static_cast<size_t>(i * 37 % 9000 + 1), static_cast<char>('a' + i % 26));
+        list.InsertRow(term + "\x08" + expected[term], '\x08');
+    }
+    EXPECT_TRUE(list.SetCellText(3, 1, "short"));
+    expected["t1003"] = "short";
+    EXPECT_TRUE(list.SetCellText(5, 0, std::string(20000, 'z')));  // cut to the cell limit
+    expected[std::string(CReportRowModel::kMaxCellBytes, 'z')] = expected["t1005"];
+    expected.erase("t1005");
+    EXPECT_TRUE(list.DeleteRow(0));
+    expected.erase("t1000");
+    list.InsertRow("t0\x08new", '\x08');
+    expected["t0"] = "new";
+    list.SortByHeaderClick(0);
+    list.SortByHeaderClick(0);  // descending
+
+    std::vector<std::string> terms;
+    for (int i = 0; i < list.GetRowCount(); ++i) {
+        terms.emplace_back(list.CellText(i, 0));
+        ASSERT_EQ(list.CellText(i, 1), expected.at(terms.back())) << "row " << i;
+    }
+    ASSERT_EQ(terms.size(), expected.size());
+    EXPECT_TRUE(std::is_sorted(terms.rbegin(), terms.rend()));
+
+    list.AddColumn("c", 10);
+    EXPECT_EQ(list.CellText(7, 2), "");
+    list.DeleteAllRows();
+    EXPECT_EQ(list.GetRowCount(), 0);
+    list.InsertRow("again\x08m\x08x", '\x08');
+    EXPECT_EQ(Column(list, 2), (Texts{"x"}));
 }
 
 TEST(ReportRowDetails, MessageNamesTheRowAndEveryColumn) {
