@@ -107,7 +107,8 @@ public:
     bool SetCellText(int row, int column, const std::string& text) override;
     bool DeleteRow(int row) override;
 
-    // Valid until the cell is changed or all rows are deleted.
+    // A view of the model's own text: edits and sorts leave it in place; it is valid until all
+    // rows are deleted.
     std::string_view CellText(int row, int column) const;
     const ReportRow& Row(int row) const { return m_rows.at(row); }
     RowState& State(int row) { return m_rows.at(row).state; }

@@ -12,15 +12,18 @@ class TextArena {
 public:
     std::string_view Store(std::string_view text);
     // Releases every block; all views handed out become invalid.
-    void Clear();
+    void Clear() { m_blocks.clear(); }
     size_t BlockCount() const { return m_blocks.size(); }
 
 private:
     static constexpr size_t kFirstBlockBytes = 4096;
     static constexpr size_t kLargestBlockBytes = size_t{1} << 20;
 
-    std::vector<std::unique_ptr<char[]>> m_blocks;
-    char* m_free = nullptr;  // the unused end of the last block
-    size_t m_freeBytes = 0;
-    size_t m_nextBlockBytes = kFirstBlockBytes;
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        size_t used = 0;
+    };
+    // The blocks are the whole state, so a moved-from arena is simply empty.
+    std::vector<Block> m_blocks;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,6 +39,21 @@ TEST(TextArena, EmptyTextsTakeNoBlockAndClearReleasesEveryBlock) {
     EXPECT_EQ(arena.BlockCount(), 0u);
     EXPECT_EQ(arena.Store("again"), "again");
     EXPECT_EQ(arena.BlockCount(), 1u);
+}
+
+TEST(TextArena, AMovedFromArenaStoresIntoBlocksOfItsOwn) {
+    // A model returned by value moves its arena; the source must not keep writing into blocks
+    // that now belong to the destination.
+    TextArena arena;
+    const std::string_view kept = arena.Store("kept");
+    TextArena moved = std::move(arena);
+    const std::string_view fresh = arena.Store("fresh");
+    const std::string_view more = moved.Store("more");
+    EXPECT_EQ(kept, "kept");
+    EXPECT_EQ(fresh, "fresh");
+    EXPECT_EQ(more, "more");
+    EXPECT_EQ(arena.BlockCount(), 1u);
+    EXPECT_EQ(moved.BlockCount(), 1u);
 }
 
 }  // namespace
