@@ -6,7 +6,7 @@
 
 namespace qtext {
 
-QString ToQt(const std::string& gbkText) {
+QString ToQt(std::string_view gbkText) {
     return QString::fromStdU16String(gbk::ToUtf16(gbkText));
 }
 

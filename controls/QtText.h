@@ -3,11 +3,12 @@
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The edge between the program's GBK texts and the toolkit's Unicode strings.
 namespace qtext {
 
-QString ToQt(const std::string& gbkText);
+QString ToQt(std::string_view gbkText);
 // Characters GBK cannot represent become "?".
 std::string FromQt(const QString& text);
 // UTF-8 literals and tables (dialog captions) to the toolkit.

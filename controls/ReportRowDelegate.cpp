@@ -32,7 +32,7 @@ void ReportRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     } else {
         textRect.adjust(margin, 0, -margin, 0);
     }
-    const std::string& cell = rows.CellText(row, column);
+    const std::string_view cell = rows.CellText(row, column);
     if (!cell.empty() && textRect.width() > 0) {
         Qt::Alignment align = Qt::AlignVCenter;
         switch (rows.Column(column).align) {

@@ -39,6 +39,7 @@ void CReportRowModel::SetColumnWidth(int column, int width) {
 
 void CReportRowModel::DeleteAllRows() {
     m_rows.clear();
+    m_text.Clear();
 }
 
 void CReportRowModel::InsertRow(const std::string& rowText, char separator) {
@@ -55,7 +56,7 @@ void CReportRowModel::InsertRow(const std::string& rowText) {
     row.cells.resize(m_columns.size());
     size_t start = 0;
     for (size_t i = 0; i < row.cells.size(); ++i) {
-        std::string& cell = row.cells[i];
+        std::string_view& cell = row.cells[i];
         if (start >= text.size()) {
             break;
         }
@@ -64,10 +65,14 @@ void CReportRowModel::InsertRow(const std::string& rowText) {
             end = text.size();
         }
         const std::string_view field = text.substr(start, end - start);
-        cell = field.size() > kMaxCellBytes ? gbk::TruncateBytes(field, kMaxCellBytes)
-                                            : std::string(field);
+        cell = StoreCell(field);
         start = end + 1;
     }
+}
+
+std::string_view CReportRowModel::StoreCell(std::string_view text) {
+    return text.size() > kMaxCellBytes ? m_text.Store(gbk::TruncateBytes(text, kMaxCellBytes))
+                                       : m_text.Store(text);
 }
 
 void CReportRowModel::SetFixedColumnWidths() {
@@ -93,9 +98,9 @@ bool CReportRowModel::SortRows(int column, bool ascending, int first, int last) 
 void CReportRowModel::Quicksort(int column, bool ascending, int first, int last) {
     // Hoare-style partition around the middle row's text; recursion goes into the smaller part
     // and the loop continues with the larger one, so the depth stays logarithmic.
-    std::string pivot;  // reused by every partition of this call, so it rarely allocates
+    // The pivot is a view of the arena, which swapping rows leaves in place.
     while (first < last) {
-        pivot.assign(m_rows[(first + last) / 2].cells[column]);
+        const std::string_view pivot = m_rows[(first + last) / 2].cells[column];
         auto before = [&](int row) {
             const int c = m_rows[row].cells[column].compare(pivot);
             return ascending ? c < 0 : c > 0;
@@ -147,7 +152,7 @@ bool CReportRowModel::SetCellText(int row, int column, const std::string& text) 
     if (!ValidRow(row) || column < 0 || column >= GetColumnCount()) {
         return false;
     }
-    m_rows[row].cells[column] = gbk::TruncateBytes(text, kMaxCellBytes);
+    m_rows[row].cells[column] = StoreCell(text);
     return true;
 }
 
@@ -160,7 +165,7 @@ bool CReportRowModel::DeleteRow(int row) {
     return true;
 }
 
-const std::string& CReportRowModel::CellText(int row, int column) const {
+std::string_view CReportRowModel::CellText(int row, int column) const {
     return m_rows.at(row).cells.at(column);
 }
 

@@ -6,8 +6,10 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "controls/TextArena.h"
 #include "core/ReportList.h"
 
 enum class ColumnAlign { kLeft, kRight, kCenter };
@@ -26,23 +28,26 @@ struct RowState {
     std::intptr_t data = 0;
 };
 
-// The cells of one row (GBK). The program's lists have one or two columns, so two cells live
-// in the row itself and a sort touches no other memory to reach them; more go to a vector.
+// The cells of one row (GBK), as views of the text the model owns. The program's lists have one
+// or two columns, so two cells live in the row itself and a sort touches no other memory to reach
+// them; more go to a vector.
 class CellList {
 public:
     size_t size() const { return m_size; }
     void resize(size_t count) {
         for (size_t i = count; i < std::min(m_size, kInline); ++i) {
-            m_inline[i].clear();
+            m_inline[i] = {};
         }
         m_more.resize(count > kInline ? count - kInline : 0);
         m_size = count;
     }
-    std::string& operator[](size_t i) { return i < kInline ? m_inline[i] : m_more[i - kInline]; }
-    const std::string& operator[](size_t i) const {
+    std::string_view& operator[](size_t i) {
         return i < kInline ? m_inline[i] : m_more[i - kInline];
     }
-    const std::string& at(size_t i) const {
+    std::string_view operator[](size_t i) const {
+        return i < kInline ? m_inline[i] : m_more[i - kInline];
+    }
+    std::string_view at(size_t i) const {
         if (i >= m_size) {
             throw std::out_of_range("cell index");
         }
@@ -51,8 +56,8 @@ public:
 
 private:
     static constexpr size_t kInline = 2;
-    std::string m_inline[kInline];
-    std::vector<std::string> m_more;
+    std::string_view m_inline[kInline];
+    std::vector<std::string_view> m_more;
     size_t m_size = 0;
 };
 
@@ -64,6 +69,8 @@ struct ReportRow {
 // The rows, columns and options of a report list, without any toolkit: column set-up from
 // "|"-joined titles, insertion from a separated text, the joined text of the current row, the
 // quicksort by one column and the header-click direction state. A list on screen owns one.
+// The cells' text lives in the model's arena: filling appends to it, and deleting all rows frees
+// it at once; text that an edit or a row deletion leaves behind is freed then too.
 class CReportRowModel : public IReportList {
 public:
     static constexpr size_t kMaxCellBytes = 10239;
@@ -100,7 +107,9 @@ public:
     bool SetCellText(int row, int column, const std::string& text) override;
     bool DeleteRow(int row) override;
 
-    const std::string& CellText(int row, int column) const;
+    // A view of the model's own text: edits and sorts leave it in place; it is valid until all
+    // rows are deleted.
+    std::string_view CellText(int row, int column) const;
     const ReportRow& Row(int row) const { return m_rows.at(row); }
     RowState& State(int row) { return m_rows.at(row).state; }
     const RowState& State(int row) const { return m_rows.at(row).state; }
@@ -128,10 +137,13 @@ public:
 
 private:
     bool ValidRow(int row) const { return row >= 0 && row < GetRowCount(); }
+    // Copies `text`, cut to the cell limit at a character boundary, into the arena.
+    std::string_view StoreCell(std::string_view text);
     void Quicksort(int column, bool ascending, int first, int last);
 
     std::vector<ReportColumn> m_columns;
     std::vector<ReportRow> m_rows;
+    TextArena m_text;
     int m_highlightMode = 1;
     int m_sortColumn = -1;
     bool m_sortAscending = true;

@@ -189,7 +189,7 @@ void CSortListCtrl::AutoSizeColumns(int column) {
     for (int c = first; c <= last && c < m_rows.GetColumnCount(); ++c) {
         int cells = 0;
         for (int r = 0; r < m_rows.GetRowCount(); ++r) {
-            const std::string& text = m_rows.CellText(r, c);
+            const std::string_view text = m_rows.CellText(r, c);
             if (!text.empty()) {
                 cells = std::max(cells, cellMetrics.horizontalAdvance(qtext::ToQt(text)));
             }

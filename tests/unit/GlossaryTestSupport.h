@@ -17,7 +17,7 @@ inline CReportRowModel MakeTermList() {
 inline std::vector<std::string> Column(const CReportRowModel& list, int column) {
     std::vector<std::string> cells;
     for (int i = 0; i < list.GetRowCount(); ++i) {
-        cells.push_back(list.CellText(i, column));
+        cells.emplace_back(list.CellText(i, column));
     }
     return cells;
 }

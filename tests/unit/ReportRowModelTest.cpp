@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <map>
 
 #include "GlossaryTestSupport.h"
 #include "controls/ReportRowModel.h"
@@ -119,8 +121,57 @@ TEST(ReportRowSort, LargeInputsWithDuplicatesComeOutOrdered) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(sorted, expected);
     for (int i = 0; i < list.GetRowCount(); ++i) {
-        ASSERT_EQ(list.CellText(i, 1), "m" + list.CellText(i, 0)) << "row " << i;
+        ASSERT_EQ(list.CellText(i, 1), "m" + std::string(list.CellText(i, 0))) << "row " << i;
     }
+}
+
+// Rows whose first cell repeats a few keys; each row's data is its insertion index.
+CReportRowModel TiedRows(int count, int keys) {
+    CReportRowModel list = MakeTermList();
+    for (int i = 0; i < count; ++i) {
+        list.InsertRow("k" + std::to_string((i * 7 + 3) % keys) + "\x08m" + std::to_string(i % 11),
+                       '\x08');
+        list.State(i).data = i;
+    }
+    return list;
+}
+
+std::vector<std::intptr_t> DataOrder(const CReportRowModel& list) {
+    std::vector<std::intptr_t> order;
+    for (int i = 0; i < list.GetRowCount(); ++i) {
+        order.push_back(list.State(i).data);
+    }
+    return order;
+}
+
+// FNV-1a over the data order: pins the order of a list too long to spell out.
+uint64_t OrderHash(const CReportRowModel& list) {
+    uint64_t hash = 14695981039346656037ull;
+    for (const std::intptr_t data : DataOrder(list)) {
+        hash = (hash ^ static_cast<uint64_t>(data)) * 1099511628211ull;
+    }
+    return hash;
+}
+
+TEST(ReportRowSort, EqualKeysKeepTheOrderThePartitionGivesThem) {
+    // The sort is not stable: rows with equal keys land in the order its partitioning gives them,
+    // and a list must show them in that same order whatever the rows are stored in.
+    CReportRowModel list = TiedRows(20, 3);
+    list.SortRows(0, true, 0, -1);
+    EXPECT_EQ(DataOrder(list), (std::vector<std::intptr_t>{0,  15, 12, 3,  6,  9,  18, 7,  4, 19,
+                                                           10, 1,  16, 13, 11, 14, 2,  17, 8, 5}));
+    EXPECT_EQ(list.CellText(0, 0), "k0");
+    list.SortRows(0, false, 0, -1);
+    EXPECT_EQ(DataOrder(list), (std::vector<std::intptr_t>{5,  8, 17, 2,  14, 11, 13, 7,  4,  19,
+                                                           10, 1, 16, 18, 9,  6,  3,  12, 15, 0}));
+
+    CReportRowModel many = TiedRows(5000, 37);
+    many.SortRows(0, true, 0, -1);
+    EXPECT_EQ(OrderHash(many), 2482779737678545281u);
+    many.SortRows(0, false, 0, -1);
+    EXPECT_EQ(OrderHash(many), 16300404078581634999u);
+    many.SortRows(1, true, 100, 4000);
+    EXPECT_EQ(OrderHash(many), 15341138950696133355u);
 }
 
 TEST(ReportRowSort, RowStateMovesWithItsRow) {
@@ -156,6 +207,44 @@ TEST(ReportRowDelete, DeleteResetsTheCurrentRow) {
     EXPECT_FALSE(list.DeleteRow(7));
     EXPECT_FALSE(list.SetCellText(9, 0, "x"));
     EXPECT_FALSE(list.EnsureVisible(9, false));
+}
+
+TEST(ReportRowEdit, EditsAfterAFillLeaveEveryOtherCellIntact) {
+    // Long meanings, so that the rows' text spans several blocks of the model's arena.
+    CReportRowModel list = MakeTermList();
+    std::map<std::string, std::string> expected;
+    for (int i = 0; i < 400; ++i) {
+        const std::string term = "t" + std::to_string(1000 + i);
+        expected[term] =
+            std::string(static_cast<size_t>(i * 37 % 9000 + 1), static_cast<char>('a' + i % 26));
+        list.InsertRow(term + "\x08" + expected[term], '\x08');
+    }
+    EXPECT_TRUE(list.SetCellText(3, 1, "short"));
+    expected["t1003"] = "short";
+    EXPECT_TRUE(list.SetCellText(5, 0, std::string(20000, 'z')));  // cut to the cell limit
+    expected[std::string(CReportRowModel::kMaxCellBytes, 'z')] = expected["t1005"];
+    expected.erase("t1005");
+    EXPECT_TRUE(list.DeleteRow(0));
+    expected.erase("t1000");
+    list.InsertRow("t0\x08new", '\x08');
+    expected["t0"] = "new";
+    list.SortByHeaderClick(0);
+    list.SortByHeaderClick(0);  // descending
+
+    std::vector<std::string> terms;
+    for (int i = 0; i < list.GetRowCount(); ++i) {
+        terms.emplace_back(list.CellText(i, 0));
+        ASSERT_EQ(list.CellText(i, 1), expected.at(terms.back())) << "row " << i;
+    }
+    ASSERT_EQ(terms.size(), expected.size());
+    EXPECT_TRUE(std::is_sorted(terms.rbegin(), terms.rend()));
+
+    list.AddColumn("c", 10);
+    EXPECT_EQ(list.CellText(7, 2), "");
+    list.DeleteAllRows();
+    EXPECT_EQ(list.GetRowCount(), 0);
+    list.InsertRow("again\x08m\x08x", '\x08');
+    EXPECT_EQ(Column(list, 2), (Texts{"x"}));
 }
 
 TEST(ReportRowDetails, MessageNamesTheRowAndEveryColumn) {

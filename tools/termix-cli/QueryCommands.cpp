@@ -106,7 +106,7 @@ int PrintRows(const Context& ctx, const CGlossary& glossary, const CReportRowMod
     for (int i = 0; i < rows.GetRowCount(); ++i) {
         if (json) {
             CTermRecord record;
-            glossary.Get(rows.CellText(i, 0), record);
+            glossary.Get(std::string(rows.CellText(i, 0)), record);
             PrintJson(ctx, record);
             continue;
         }

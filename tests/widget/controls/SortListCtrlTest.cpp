@@ -47,7 +47,7 @@ protected:
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> cells;
         for (int r = 0; r < list->GetRowCount(); ++r) {
-            cells.push_back(list->Rows().CellText(r, column));
+            cells.emplace_back(list->Rows().CellText(r, column));
         }
         return cells;
     }

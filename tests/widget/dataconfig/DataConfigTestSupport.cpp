@@ -76,7 +76,7 @@ std::string G(const std::string& utf8) {
     return gbk::FromUtf8(utf8);
 }
 
-std::string U(const std::string& gbkText) {
+std::string U(std::string_view gbkText) {
     return gbk::ToUtf8(gbkText);
 }
 

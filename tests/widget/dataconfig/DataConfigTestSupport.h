@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/TermRecord.h"
@@ -53,7 +54,7 @@ protected:
 
 // UTF-8 <-> GBK for readable tests.
 std::string G(const std::string& utf8);
-std::string U(const std::string& gbk);
+std::string U(std::string_view gbk);
 
 // Driving controls as the user does.
 void Click(CDialogBase& dlg, int id);

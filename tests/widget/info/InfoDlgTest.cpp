@@ -38,7 +38,7 @@ void RunInfo(const std::string& mode, const std::function<void(CInfoDlg&)>& body
 std::vector<std::string> Rows(const CSortListCtrl& list) {
     std::vector<std::string> rows;
     for (int r = 0; r < list.GetRowCount(); ++r) {
-        rows.push_back(list.Rows().CellText(r, 0));
+        rows.emplace_back(list.Rows().CellText(r, 0));
     }
     return rows;
 }

@@ -94,7 +94,7 @@ std::vector<std::string> MainWindowFixture::Terms(CTermixDlg& d) {
     std::vector<std::string> terms;
     const CReportRowModel& rows = List(d)->Rows();
     for (int i = 0; i < rows.GetRowCount(); ++i) {
-        terms.push_back(rows.CellText(i, 0));
+        terms.emplace_back(rows.CellText(i, 0));
     }
     return terms;
 }
