@@ -23,7 +23,9 @@ namespace {
 // Registers nothing: the benchmark must not take a key of the desktop.
 class NoHotkey : public platform::IGlobalHotkey {
 public:
-    bool Register(int, unsigned, unsigned) override { return true; }
+    platform::HotkeyRegistration Register(int, unsigned, unsigned) override {
+        return platform::HotkeyRegistration::kRegistered;
+    }
 };
 
 // Counts the paints of a widget.
