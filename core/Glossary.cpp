@@ -67,11 +67,28 @@ void InsertOrReplace(std::vector<Slot>& slots, TermIndex& index, std::string_vie
 
 }  // namespace
 
+void CGlossary::EnsureIndexed() const {
+    if (!m_indexPending) {
+        return;
+    }
+    m_indexPending = false;
+    IndexUniqueSlots(m_slots, m_index);
+}
+
+void CGlossary::IndexUniqueSlots(const std::vector<Slot>& slots, TermIndex& index) {
+    index.Reserve(index.Size() + slots.size());
+    for (uint32_t i = 0; i < slots.size(); ++i) {
+        index.Insert(slots[i].Term(), i, [&slots](uint32_t at) { return slots[at].Term(); });
+    }
+}
+
 uint32_t CGlossary::FindSlot(std::string_view term) const {
+    EnsureIndexed();
     return m_index.Find(term, [this](uint32_t i) { return m_slots[i].Term(); });
 }
 
 void CGlossary::Put(const Slot& slot) {
+    EnsureIndexed();
     InsertOrReplace(m_slots, m_index, slot.Term(), slot,
                     [this](uint32_t i) { return m_slots[i].Term(); });
 }
@@ -89,6 +106,7 @@ CGlossary::Slot CGlossary::SlotOfStored(std::string_view value) {
 void CGlossary::Clear() {
     m_slots.clear();
     m_index.Clear();
+    m_indexPending = false;
     m_text.clear();
 }
 
@@ -120,6 +138,7 @@ void CGlossary::AddAll(const std::vector<TermRecordView>& records,
     char* next = folded->data();
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_slots.reserve(m_slots.size() + records.size());
+    EnsureIndexed();
     m_index.Reserve(m_index.Size() + records.size());
     for (const TermRecordView& record : records) {
         Slot slot;
@@ -179,21 +198,26 @@ void CGlossary::RemoveAll() {
     Clear();
 }
 
-// The usual file: every record's key is its own term. Records are indexed by term as they are
-// parsed; nothing (and nothing kept) as soon as a key differs from its term.
+// The usual file: every record's key is its own term. While the terms come in strictly
+// increasing order (as every saved file has them) no term can repeat, and nothing is indexed:
+// `indexed` stays false and the index is built at the first lookup. From the first term out of
+// order on, records are indexed as they are parsed. Nothing (and nothing kept) as soon as a key
+// differs from its term.
 std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
-                                          TermIndex& index, std::string& folded, size_t& records) {
+                                          TermIndex& index, std::string& folded, size_t& records,
+                                          bool& indexed) {
     // The folded terms are made while each term is still in the cache. `folded` must not move:
     // the terms together are shorter than the content, so it never grows past this.
     folded.reserve(content.size());
     bool keysAreTerms = true;
+    indexed = false;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
     // Each record is indexed a few records late: its bucket comes from memory while the next
     // records are parsed. A later record with the same key replaces the earlier one, as in the
     // pair file; records are indexed in file order, so that still holds.
     constexpr size_t kLead = 8;
     std::array<std::pair<Slot, uint32_t>, kLead> pending{};
-    size_t parsed = 0;  // records indexed or pending
+    size_t queued = 0;  // records indexed or pending
     const auto indexOne = [&](const std::pair<Slot, uint32_t>& entry) {
         InsertOrReplace(slots, index, entry.first.Term(), entry.second, entry.first, termOf);
     };
@@ -208,21 +232,30 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
                 keysAreTerms = false;
                 return;
             }
-            const uint32_t hash = TermIndex::HashOf(key);
-            index.Prefetch(hash);
             slot.folded = folded.data() + folded.size();
             gbk::AppendLower(folded, key);
-            std::pair<Slot, uint32_t>& place = pending[parsed % kLead];
-            if (parsed >= kLead) {
+            if (!indexed) {
+                if (slots.empty() || slots.back().Term() < key) {
+                    slots.push_back(slot);
+                    return;
+                }
+                indexed = true;                   // out of order: a term may repeat from here on
+                index.Reserve(slots.capacity());  // the records the file is expected to hold
+                IndexUniqueSlots(slots, index);
+            }
+            const uint32_t hash = TermIndex::HashOf(key);
+            index.Prefetch(hash);
+            std::pair<Slot, uint32_t>& place = pending[queued % kLead];
+            if (queued >= kLead) {
                 indexOne(place);
             }
             place = {slot, hash};
-            ++parsed;
+            ++queued;
         });
     if (!keysAreTerms) {
         return std::nullopt;
     }
-    for (size_t i = parsed > kLead ? parsed - kLead : 0; i < parsed; ++i) {
+    for (size_t i = queued > kLead ? queued - kLead : 0; i < queued; ++i) {
         indexOne(pending[i % kLead]);
     }
     return stop;
@@ -300,15 +333,17 @@ void CGlossary::Load(const std::filesystem::path& path) {
     std::vector<Slot> slots;
     slots.reserve(expected);
     TermIndex index;
-    index.Reserve(expected);
     size_t records = 0;
     auto folded = std::make_unique<std::string>();
-    std::optional<size_t> stop = LoadFast(*content, slots, index, *folded, records);
+    bool indexed = false;
+    std::optional<size_t> stop = LoadFast(*content, slots, index, *folded, records, indexed);
     if (!stop) {
         slots.clear();
         index.Clear();
         records = 0;
+        index.Reserve(expected);
         stop = LoadExact(*content, slots, index, records);
+        indexed = true;
         FoldTerms(slots, *folded);
     }
     if (*stop < fileSize) {
@@ -318,17 +353,16 @@ void CGlossary::Load(const std::filesystem::path& path) {
         slots.shrink_to_fit();
         folded = std::make_unique<std::string>();
         FoldTerms(slots, *folded);
+        // Sized for a whole file too: the first lookup builds it again for what was read.
         index = TermIndex();
-        index.Reserve(slots.size());
-        for (uint32_t i = 0; i < slots.size(); ++i) {
-            index.Insert(slots[i].Term(), i, [&slots](uint32_t at) { return slots[at].Term(); });
-        }
+        indexed = false;
     }
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_text.push_back(std::move(content));
     m_text.push_back(std::move(folded));
     m_slots = std::move(slots);
     m_index = std::move(index);
+    m_indexPending = !indexed;
 }
 
 void CGlossary::Save() {

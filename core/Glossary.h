@@ -108,10 +108,16 @@ private:
     long Fill(IReportList& list, Condition matches) const;
     void Put(const Slot& slot);
     static Slot SlotOfStored(std::string_view value);
+    // The slot of `term`, or TermIndex::kNone; builds the index first when it is pending.
     uint32_t FindSlot(std::string_view term) const;
+    // Builds the index of a glossary loaded without one (the caller holds g_csGlossary).
+    void EnsureIndexed() const;
+    // Adds every slot to `index`; no two may have the same term.
+    static void IndexUniqueSlots(const std::vector<Slot>& slots, TermIndex& index);
     // Both return where parsing stopped and count the records parsed in `records`.
     static std::optional<size_t> LoadFast(std::string_view content, std::vector<Slot>& slots,
-                                          TermIndex& index, std::string& folded, size_t& records);
+                                          TermIndex& index, std::string& folded, size_t& records,
+                                          bool& indexed);
     static size_t LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index,
                             size_t& records);
     static void FoldTerms(std::vector<Slot>& slots, std::string& folded);
@@ -122,10 +128,13 @@ private:
     void Clear();
 
     std::filesystem::path m_path;
-    // Records are dense for fast scans; the index maps a term to its slot. Text blocks stay
-    // alive until the glossary is emptied, so views never dangle.
+    // Records are dense for fast scans; the index maps a term to its slot. A glossary loaded from
+    // a file whose terms stand in increasing order is indexed at its first lookup or change
+    // (m_indexPending): the load, and with it the program's start, skips that work. Text blocks
+    // stay alive until the glossary is emptied, so views never dangle.
     std::vector<Slot> m_slots;
-    TermIndex m_index;
+    mutable TermIndex m_index;
+    mutable bool m_indexPending = false;
     std::vector<std::unique_ptr<std::string>> m_text;
 };
 

@@ -6,6 +6,7 @@
 #include "GlossaryTestSupport.h"
 #include "PairRecordText.h"
 #include "TempDir.h"
+#include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
@@ -160,6 +161,54 @@ TEST_F(GlossaryStoreTest, ARepeatedTermKeepsItsLastRecordAtAnyDistance) {
     CReportRowModel list = MakeTermList();
     EXPECT_EQ(glossary.ListByKeyword(list, "term3"), 11);  // Term3, Term30..Term39
     EXPECT_EQ(glossary.ListByKeyword(list, "TERM0"), 1);
+}
+
+// A file whose terms stand in increasing order (every saved file) is indexed only when first
+// looked up or changed; a term out of order switches the load to indexing, so that a repeated
+// term still ends with its last record wherever the order breaks.
+TEST_F(GlossaryStoreTest, ASortedFileIsIndexedWhenFirstNeeded) {
+    std::string sorted;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        const std::string term(3, c);
+        sorted += PairRecord(term, term + "\x07m" + term + "\x07\x07");
+    }
+    TempDir::WriteBytes(Path(), sorted + "0004#cut");  // damaged: the parsed part is kept
+    {
+        CGlossary glossary(Path());
+        EXPECT_EQ(glossary.GetCount(), 26);
+        CTermRecord record;
+        ASSERT_TRUE(glossary.Get("mmm", record));
+        EXPECT_EQ(record.m_cs_meaning, "mmmm");
+        EXPECT_FALSE(glossary.Exists("mm"));
+        EXPECT_EQ(glossary.Match(CTermRecord("zzz", "mzzz", "").View()),
+                  CGlossary::Presence::kSame);
+    }
+    TakeDamagedFileReports();
+    TempDir::WriteBytes(Path(), sorted);
+    {
+        CGlossary glossary(Path());
+        glossary.Delete("aaa");  // a change before any lookup
+        glossary.Add(CTermRecord("bbb", "again", ""));
+        glossary.Add(CTermRecord("abc", "new", ""));
+        EXPECT_EQ(glossary.GetCount(), 26);
+        CTermRecord record;
+        ASSERT_TRUE(glossary.Get("bbb", record));
+        EXPECT_EQ(record.m_cs_meaning, "again");
+        EXPECT_TRUE(glossary.Exists("zzz"));
+        EXPECT_FALSE(glossary.Exists("aaa"));
+    }
+    for (const std::string& repeat : {std::string("aaa"), std::string("zzz")}) {
+        // The first record itself repeated at once, and the last one after the whole run.
+        TempDir::WriteBytes(Path(), PairRecord("aaa", "aaa\x07first\x07\x07") + sorted +
+                                        PairRecord(repeat, repeat + "\x07last\x07\x07"));
+        CGlossary glossary(Path());
+        EXPECT_EQ(glossary.GetCount(), 26) << repeat;
+        CTermRecord record;
+        ASSERT_TRUE(glossary.Get(repeat, record));
+        EXPECT_EQ(record.m_cs_meaning, "last") << repeat;
+        ASSERT_TRUE(glossary.Get("ccc", record));
+        EXPECT_EQ(record.m_cs_meaning, "mccc");
+    }
 }
 
 // A bulk add keeps the text it is given: the records read, search, replace and save as added
