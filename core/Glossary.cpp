@@ -111,17 +111,13 @@ void CGlossary::Clear() {
 }
 
 void CGlossary::Add(const CTermRecord& record) {
-    // One block holds the record as it is stored (term, 0x07, meaning, 0x07, explanation) and
-    // the folded term behind it.
+    // One block holds the record as it is stored: term, 0x07, meaning, 0x07, explanation.
     auto block = std::make_unique<std::string>(record.ToText(CTermRecord::kSeparator));
-    const size_t foldedAt = block->size();
-    gbk::AppendLower(*block, record.m_cs_term);
     Slot slot;
     slot.text = block->data();
     slot.termLength = static_cast<uint32_t>(record.m_cs_term.size());
     slot.meaningLength = static_cast<uint32_t>(record.m_cs_meaning.size());
     slot.explanationLength = static_cast<uint32_t>(record.m_cs_explanation.size());
-    slot.folded = block->data() + foldedAt;
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_text.push_back(std::move(block));
     Put(slot);
@@ -129,13 +125,7 @@ void CGlossary::Add(const CTermRecord& record) {
 
 void CGlossary::AddAll(const std::vector<TermRecordView>& records,
                        std::unique_ptr<std::string> text) {
-    // The records' text is kept as it is; only their folded terms are new.
-    size_t total = 0;
-    for (const TermRecordView& record : records) {
-        total += record.term.size();
-    }
-    auto folded = std::make_unique<std::string>(total, '\0');
-    char* next = folded->data();
+    // The records' text is kept as it is.
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_slots.reserve(m_slots.size() + records.size());
     EnsureIndexed();
@@ -147,13 +137,9 @@ void CGlossary::AddAll(const std::vector<TermRecordView>& records,
         slot.meaningLength = static_cast<uint32_t>(record.meaning.size());
         slot.explanationLength = static_cast<uint32_t>(record.explanation.size());
         assert(slot.Meaning() == record.meaning && slot.Explanation() == record.explanation);
-        gbk::LowerInto(record.term, next);
-        slot.folded = next;
-        next += record.term.size();
         Put(slot);
     }
     m_text.push_back(std::move(text));
-    m_text.push_back(std::move(folded));
 }
 
 void CGlossary::Delete(const std::string& term) {
@@ -204,11 +190,7 @@ void CGlossary::RemoveAll() {
 // order on, records are indexed as they are parsed. Nothing (and nothing kept) as soon as a key
 // differs from its term.
 std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<Slot>& slots,
-                                          TermIndex& index, std::string& folded, size_t& records,
-                                          bool& indexed) {
-    // The folded terms are made while each term is still in the cache. `folded` must not move:
-    // the terms together are shorter than the content, so it never grows past this.
-    folded.reserve(content.size());
+                                          TermIndex& index, size_t& records, bool& indexed) {
     bool keysAreTerms = true;
     indexed = false;
     auto termOf = [&slots](uint32_t i) { return slots[i].Term(); };
@@ -232,8 +214,6 @@ std::optional<size_t> CGlossary::LoadFast(std::string_view content, std::vector<
                 keysAreTerms = false;
                 return;
             }
-            slot.folded = folded.data() + folded.size();
-            gbk::AppendLower(folded, key);
             if (!indexed) {
                 if (slots.empty() || slots.back().Term() < key) {
                     slots.push_back(slot);
@@ -285,21 +265,6 @@ size_t CGlossary::LoadExact(std::string_view content, std::vector<Slot>& slots, 
     return stop;
 }
 
-// The folded terms of `slots`, all in one block.
-void CGlossary::FoldTerms(std::vector<Slot>& slots, std::string& folded) {
-    size_t foldedBytes = 0;
-    for (const Slot& slot : slots) {
-        foldedBytes += slot.termLength;
-    }
-    folded.assign(foldedBytes, '\0');
-    char* at = folded.data();
-    for (Slot& slot : slots) {
-        gbk::LowerInto(slot.Term(), at);  // term by term: no character spans two terms
-        slot.folded = at;
-        at += slot.termLength;
-    }
-}
-
 // The records are views into the loaded text. When parsing stopped well before the end (a
 // damaged or padded file), only the parsed part is kept, so memory follows what was read.
 void CGlossary::KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
@@ -334,9 +299,8 @@ void CGlossary::Load(const std::filesystem::path& path) {
     slots.reserve(expected);
     TermIndex index;
     size_t records = 0;
-    auto folded = std::make_unique<std::string>();
     bool indexed = false;
-    std::optional<size_t> stop = LoadFast(*content, slots, index, *folded, records, indexed);
+    std::optional<size_t> stop = LoadFast(*content, slots, index, records, indexed);
     if (!stop) {
         slots.clear();
         index.Clear();
@@ -344,22 +308,18 @@ void CGlossary::Load(const std::filesystem::path& path) {
         index.Reserve(expected);
         stop = LoadExact(*content, slots, index, records);
         indexed = true;
-        FoldTerms(slots, *folded);
     }
     if (*stop < fileSize) {
         PreserveDamagedFile(path, *stop, records);
         // The tables were sized for a whole file of records; keep them to what was read.
         KeepOnlyParsedText(content, *stop, slots);
         slots.shrink_to_fit();
-        folded = std::make_unique<std::string>();
-        FoldTerms(slots, *folded);
         // Sized for a whole file too: the first lookup builds it again for what was read.
         index = TermIndex();
         indexed = false;
     }
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_text.push_back(std::move(content));
-    m_text.push_back(std::move(folded));
     m_slots = std::move(slots);
     m_index = std::move(index);
     m_indexPending = !indexed;
@@ -437,10 +397,8 @@ long CGlossary::ListNonLetter(IReportList& list) const {
 }
 
 long CGlossary::ListByKeyword(IReportList& list, const std::string& keyword) const {
-    const std::string folded = gbk::ToLower(keyword);
-    return Fill(list, [&folded](const Slot& slot) {
-        return gbk::Find(slot.FoldedTerm(), folded) != std::string_view::npos;
-    });
+    const gbk::FoldedKeyword wanted(keyword);
+    return Fill(list, [&wanted](const Slot& slot) { return wanted.FoundIn(slot.Term()); });
 }
 
 long CGlossary::ListByKeywordIn(IReportList& list, const std::string& keyword,

@@ -89,7 +89,6 @@ private:
         uint32_t termLength = 0;
         uint32_t meaningLength = 0;
         uint32_t explanationLength = 0;
-        const char* folded = nullptr;  // the term in lower case, for the keyword search
 
         std::string_view Term() const { return {text, termLength}; }
         std::string_view Meaning() const {
@@ -101,7 +100,6 @@ private:
                        ? std::string_view()
                        : std::string_view(text + termLength + meaningLength + 2, explanationLength);
         }
-        std::string_view FoldedTerm() const { return {folded, termLength}; }
     };
 
     template <typename Condition>
@@ -116,11 +114,9 @@ private:
     static void IndexUniqueSlots(const std::vector<Slot>& slots, TermIndex& index);
     // Both return where parsing stopped and count the records parsed in `records`.
     static std::optional<size_t> LoadFast(std::string_view content, std::vector<Slot>& slots,
-                                          TermIndex& index, std::string& folded, size_t& records,
-                                          bool& indexed);
+                                          TermIndex& index, size_t& records, bool& indexed);
     static size_t LoadExact(std::string_view content, std::vector<Slot>& slots, TermIndex& index,
                             size_t& records);
-    static void FoldTerms(std::vector<Slot>& slots, std::string& folded);
     static void KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t parsed,
                                    std::vector<Slot>& slots);
     static CTermRecord ToRecord(const Slot& slot);

@@ -137,8 +137,8 @@ TEST_F(GlossaryStoreTest, ARepeatedFileKeyKeepsOnlyTheLaterRecord) {
 }
 
 // The load indexes records a few records after parsing them: a repeated term must still end
-// with its last record, however near or far apart the two stand, and the folded terms the
-// keyword search uses must belong to the records kept.
+// with its last record, however near or far apart the two stand, and the keyword search must
+// find the records kept.
 TEST_F(GlossaryStoreTest, ARepeatedTermKeepsItsLastRecordAtAnyDistance) {
     std::string file;
     for (int i = 0; i < 40; ++i) {
@@ -264,7 +264,7 @@ TEST_F(GlossaryStoreTest, MalformedFileLoadsThePrefixAndSaveKeepsOnlyThat) {
     CGlossary glossary(Path());
     EXPECT_EQ(glossary.GetCount(), 1);
     CReportRowModel list = MakeTermList();
-    EXPECT_EQ(glossary.ListByKeyword(list, "A"), 1);  // the kept record's folded term
+    EXPECT_EQ(glossary.ListByKeyword(list, "A"), 1);  // the kept record's term
     glossary.Save();
     EXPECT_EQ(CGlossary(Path()).GetCount(), 1);
 }
