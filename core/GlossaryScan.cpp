@@ -6,7 +6,6 @@
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 #include "core/TermRecord.h"
-#include "util/FoldedKeyword.h"
 
 bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condition) {
     m_entries.clear();
@@ -49,11 +48,13 @@ bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condi
 }
 
 GlossaryScan::Condition GlossaryScan::Containing(std::string_view keyword) {
-    return [wanted = gbk::FoldedKeyword(keyword)](std::string_view term) {
-        return wanted.FoundIn(term);
-    };
+    Condition condition;
+    condition.m_keyword.emplace(keyword);
+    return condition;
 }
 
 GlossaryScan::Condition GlossaryScan::Exactly(std::string_view term) {
-    return [wanted = std::string(term)](std::string_view candidate) { return candidate == wanted; };
+    Condition condition;
+    condition.m_term = term;
+    return condition;
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/FileView.h"
+#include "util/FoldedKeyword.h"
 
 // A one-shot query straight from a glossary file, for a program that asks one question and
 // ends: one pass over the records that keeps only the entries it returns, with no index and no
@@ -21,7 +22,19 @@ public:
         std::string_view meaning;
         std::string_view explanation;
     };
-    using Condition = std::function<bool(std::string_view term)>;
+    // Which terms a scan keeps: those containing a keyword as the keyword query finds it, or
+    // one term exactly. Called once per record, so it is a plain test, not a callback.
+    class Condition {
+    public:
+        bool operator()(std::string_view term) const {
+            return m_keyword ? m_keyword->FoundIn(term) : term == m_term;
+        }
+
+    private:
+        friend class GlossaryScan;
+        std::optional<gbk::FoldedKeyword> m_keyword;
+        std::string m_term;
+    };
 
     // Reads the file at `path` and keeps the entries whose term meets `condition`, one per term
     // (the record a loaded glossary keeps), sorted by term. Returns false, keeping nothing and

@@ -53,10 +53,13 @@ void PrintJson(const Context& ctx, const CTermRecord& record) {
 }
 
 void PrintRow(const Context& ctx, std::string_view term, std::string_view meaning) {
-    PrintUtf8(ctx.out, term);
-    std::fputc('\t', ctx.out);
-    PrintUtf8(ctx.out, meaning);
-    std::fputc('\n', ctx.out);
+    // Converted into one line and written at once: a search may print thousands of rows.
+    std::string line;
+    gbk::AppendToUtf8(term, line);
+    line.push_back('\t');
+    gbk::AppendToUtf8(meaning, line);
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), ctx.out);
 }
 
 int PrintRecord(const Context& ctx, std::string_view term, std::string_view meaning,
