@@ -116,11 +116,6 @@ void AppendLower(std::string& out, std::string_view text) {
     FoldTail(out, from, Case::kLower);
 }
 
-void LowerInto(std::string_view text, char* out) {
-    FoldBytes(reinterpret_cast<const unsigned char*>(text.data()),
-              reinterpret_cast<unsigned char*>(out), text.size(), Case::kLower);
-}
-
 size_t Find(std::string_view haystack, std::string_view needle, size_t from) {
     if (from > haystack.size()) {
         return std::string_view::npos;

@@ -36,8 +36,6 @@ std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);
 // Appends the lower-case form of `text` to `out`.
 void AppendLower(std::string& out, std::string_view text);
-// Writes the lower-case form of `text` (as many bytes as `text` has) to `out`.
-void LowerInto(std::string_view text, char* out);
 
 // Position of the first occurrence of `needle` in `haystack` at or after `from` that starts on a
 // character boundary (never on the trail byte of a double-byte character); npos when none.
