@@ -1,6 +1,6 @@
-// Glossary load, keyword search and full listing, each beside the floor it is measured against,
-// for 10,000, 100,000 and 1,000,000 terms. Generated files live in a temporary folder of this
-// run, removed at its end.
+// Glossary load, keyword search, full listing and the one-shot lookup, each beside the floor it
+// is measured against, for 10,000, 100,000 and 1,000,000 terms. Generated files live in a
+// temporary folder of this run, removed at its end.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <stdlib.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,7 +18,9 @@
 #include "bench/GlossaryGenerator.h"
 #include "controls/ReportRowModel.h"
 #include "core/FileIo.h"
+#include "core/FileView.h"
 #include "core/Glossary.h"
+#include "core/GlossaryScan.h"
 #include "util/GbkText.h"
 
 namespace {
@@ -243,6 +246,30 @@ void BM_FloorCopySort(benchmark::State& state) {
     }
 }
 
+// The one-shot exact lookup of termix-cli, without the process around it: read from the start
+// (range 1 = 0) or in parts by two threads (range 1 = 1). Real time, as the second thread's
+// work is not the caller's CPU time.
+void BM_ScanShow(benchmark::State& state) {
+    Fixture& f = FixtureOf(state);
+    const GlossaryScan::Condition condition =
+        GlossaryScan::Exactly(std::string(f.terms[f.terms.size() / 2]));
+    for (auto _ : state) {
+        GlossaryScan scan(state.range(1) != 0 ? 0 : std::numeric_limits<size_t>::max());
+        benchmark::DoNotOptimize(scan.Run(f.path, condition));
+    }
+}
+
+// Floor of the one-shot lookup: the file mapped as the scan maps it, and one memchr pass for the
+// NUL byte that would end its content. A scan must look at every byte once.
+void BM_FloorMapScan(benchmark::State& state) {
+    Fixture& f = FixtureOf(state);
+    for (auto _ : state) {
+        FileView view;
+        view.Open(f.path);
+        benchmark::DoNotOptimize(std::memchr(view.Bytes().data(), '\0', view.Bytes().size()));
+    }
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 }
@@ -258,5 +285,10 @@ BENCHMARK(BM_ListByKeyword)->Apply(Sizes);
 BENCHMARK(BM_FloorKeywordScan)->Apply(Sizes);
 BENCHMARK(BM_ListAll)->Apply(Sizes);
 BENCHMARK(BM_FloorCopySort)->Apply(Sizes);
+BENCHMARK(BM_ScanShow)
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_FloorMapScan)->Apply(Sizes);
 
 BENCHMARK_MAIN();

@@ -136,22 +136,14 @@ bool Qm_conf_solitude_File::ReadContent(const std::filesystem::path& path, std::
     return true;
 }
 
-bool Qm_conf_solitude_File::ViewContent(const std::filesystem::path& path, FileView& file,
-                                        std::string_view& content, size_t& fileSize) {
+bool Qm_conf_solitude_File::ViewWholeFile(const std::filesystem::path& path, FileView& file) {
     fileio::Status status;
     try {
         status = file.Open(path);
     } catch (const std::bad_alloc&) {
         throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
     }
-    content = {};
-    fileSize = 0;
-    if (!AcceptRead(path, status)) {
-        return false;
-    }
-    fileSize = file.Bytes().size();
-    content = file.Bytes().substr(0, file.Bytes().find('\0'));
-    return true;
+    return AcceptRead(path, status);
 }
 
 void Qm_conf_solitude_File::Read() {

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "core/FileView.h"
+#include "core/RecordReader.h"
 
 namespace Qm_conf_solitude {
 
@@ -65,9 +66,9 @@ public:
     // NUL byte; `fileSize` is the size of the whole file.
     static bool ReadContent(const std::filesystem::path& path, std::string& content,
                             size_t& fileSize);
-    // The same for a one-shot reader: `content` is a view of `file`, which holds the bytes.
-    static bool ViewContent(const std::filesystem::path& path, FileView& file,
-                            std::string_view& content, size_t& fileSize);
+    // The same for a one-shot reader, without a copy: `file` holds the whole file, NUL bytes
+    // included; its content, what stands before the first NUL, is the caller's to find.
+    static bool ViewWholeFile(const std::filesystem::path& path, FileView& file);
 
     // The read and write messages for `path`, with `reason` on a line of its own if not empty.
     static std::string ReadMessage(const std::filesystem::path& path, const std::string& reason);
@@ -113,94 +114,14 @@ private:
     bool m_ended = false;
 };
 
-namespace detail {
-// A length field: up to four bytes read like the C library's atoi.
-long ReadLengthFieldLikeAtoi(std::string_view text, size_t pos);
-// The same, with four plain digits (every field this program writes) read inline.
-inline long ReadLengthField(std::string_view text, size_t pos) {
-    if (pos <= text.size() && text.size() - pos >= 4) {
-        const auto digit = [&text, pos](size_t i) {
-            return static_cast<unsigned>(static_cast<unsigned char>(text[pos + i])) - '0';
-        };
-        const unsigned d0 = digit(0), d1 = digit(1), d2 = digit(2), d3 = digit(3);
-        if (std::max({d0, d1, d2, d3}) <= 9) {
-            return static_cast<long>(d0 * 1000 + d1 * 100 + d2 * 10 + d3);
-        }
-    }
-    return ReadLengthFieldLikeAtoi(text, pos);
-}
-}  // namespace detail
-
-namespace detail {
-// True when `expected` stands at `pos`. `N` is its length when known when compiling (0: not
-// known): the comparisons of the one- to three-byte marks then unroll. Byte by byte, as a call
-// to memcmp costs more than the marks.
-template <size_t N>
-inline bool HasAt(std::string_view text, size_t pos, std::string_view expected) {
-    const size_t n = N != 0 ? N : expected.size();
-    if (pos > text.size() || text.size() - pos < n) {
-        return false;
-    }
-    for (size_t i = 0; i < n; ++i) {
-        if (text[pos + i] != expected[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-template <size_t MarkerSize, size_t TerminatorSize, typename Visit>
-size_t ParseRecordsWith(std::string_view text, std::string_view fieldMarker,
-                        std::string_view terminator, Visit& visit) {
-    constexpr std::string_view kSeparator = " = ";
-    size_t cursor = 0;
-    while (cursor < text.size()) {
-        size_t pos = cursor;
-        const long keyLength = ReadLengthField(text, pos);
-        pos += 4;
-        if (keyLength < 0 || !HasAt<MarkerSize>(text, pos, fieldMarker)) {
-            break;
-        }
-        pos += fieldMarker.size();
-        if (text.size() - pos < static_cast<size_t>(keyLength)) {
-            break;
-        }
-        const std::string_view key(text.data() + pos, static_cast<size_t>(keyLength));
-        pos += static_cast<size_t>(keyLength);
-        if (!HasAt<kSeparator.size()>(text, pos, kSeparator)) {
-            break;
-        }
-        pos += kSeparator.size();
-        const long valueLength = ReadLengthField(text, pos);
-        pos += 4;
-        if (valueLength < 0 || !HasAt<MarkerSize>(text, pos, fieldMarker)) {
-            break;
-        }
-        pos += fieldMarker.size();
-        if (text.size() - pos < static_cast<size_t>(valueLength)) {
-            break;
-        }
-        const std::string_view value(text.data() + pos, static_cast<size_t>(valueLength));
-        pos += static_cast<size_t>(valueLength);
-        if (!HasAt<TerminatorSize>(text, pos, terminator)) {
-            break;
-        }
-        pos += terminator.size();
-        visit(key, value);
-        cursor = pos;
-    }
-    return cursor;
-}
-}  // namespace detail
-
 template <typename Visit>
 size_t Qm_conf_solitude_File::ParseRecords(std::string_view text, std::string_view fieldMarker,
                                            std::string_view terminator, Visit&& visit) {
     // Every file of the program has a one-byte marker and a two-byte terminator.
     if (fieldMarker.size() == 1 && terminator.size() == 2) {
-        return detail::ParseRecordsWith<1, 2>(text, fieldMarker, terminator, visit);
+        return ReadAllRecords(RecordReader<1, 2>(text, 0, fieldMarker, terminator), visit);
     }
-    return detail::ParseRecordsWith<0, 0>(text, fieldMarker, terminator, visit);
+    return ReadAllRecords(RecordReader<0, 0>(text, 0, fieldMarker, terminator), visit);
 }
 
 }  // namespace Qm_conf_solitude

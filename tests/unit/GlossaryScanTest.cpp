@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -33,7 +34,9 @@ std::string StoredRecord(const std::string& key, const std::string& value) {
 const char* const kPieces[] = {"a", "B", "ml", "UML", "ｍｌ", "ＵＭＬ", "用例", "4+1", " ", "x"};
 const char* const kMeanings[] = {"模型", "m1", "", "统一建模语言"};
 
-enum class Damage { kNone, kCut, kNul, kForeignKey, kRowSeparator };
+// kFalseStart is no damage: explanations that hold the text of a whole record, which a reader
+// cutting the file into parts may take for the start of one.
+enum class Damage { kNone, kCut, kNul, kForeignKey, kRowSeparator, kFalseStart };
 
 struct Generated {
     std::string bytes;
@@ -56,8 +59,9 @@ Generated Generate(unsigned seed, Damage damage) {
         }
         std::string value = term;
         if (pick(10) != 0) {  // now and then a value that is only a term
-            value +=
-                "\x07" + meaning + "\x07" + gbk::FromUtf8("解释 ") + std::to_string(i) + "\x07";
+            value += "\x07" + meaning + "\x07" + gbk::FromUtf8("解释 ") + std::to_string(i) +
+                     (damage == Damage::kFalseStart ? "\r\n" + StoredRecord("x", "x") : "") +
+                     "\x07";
         }
         const bool foreign = damage == Damage::kForeignKey && i == count / 2;
         g.bytes += StoredRecord(foreign ? term + "k" : term, value);
@@ -177,17 +181,54 @@ protected:
         }
     }
 
+    // A scan's whole answer as text: whether it read the file, its entries, its damaged-file
+    // note.
+    std::string ScanAnswer(size_t splitFrom, const std::string& bytes,
+                           const GlossaryScan::Condition& condition) {
+        GlossaryScan scan(splitFrom);
+        std::string answer = scan.Run(NewFile(bytes), condition) ? "read\n" : "not read\n";
+        for (const GlossaryScan::Entry& e : scan.Entries()) {
+            answer.append(e.term).append("|").append(e.meaning).append("|");
+            answer.append(e.explanation).append("\n");
+        }
+        for (const DamagedFile& d : TakeDamagedFileReports()) {
+            answer += "damaged at " + std::to_string(d.stopOffset) + " after " +
+                      std::to_string(d.records) + "\n";
+        }
+        return answer;
+    }
+
     TempDir dir;
     int files = 0;
 };
 
 TEST_F(GlossaryScanTest, ShowAndSearchAnswerAsTheLoadedGlossary) {
-    for (const Damage damage :
-         {Damage::kNone, Damage::kCut, Damage::kNul, Damage::kForeignKey, Damage::kRowSeparator}) {
+    for (const Damage damage : {Damage::kNone, Damage::kCut, Damage::kNul, Damage::kForeignKey,
+                                Damage::kRowSeparator, Damage::kFalseStart}) {
         for (unsigned seed = 1; seed <= 8; ++seed) {
             SCOPED_TRACE("damage " + std::to_string(static_cast<int>(damage)) + ", seed " +
                          std::to_string(seed));
             ExpectSameAnswers(Generate(seed, damage));
+        }
+    }
+}
+
+// Read in parts (every file split, whatever its size), a scan answers as one reading from the
+// start: where a part's start is no record's start, where a NUL byte or damage comes before a
+// part, where a later part repeats a term.
+TEST_F(GlossaryScanTest, ReadingInPartsAnswersAsReadingFromTheStart) {
+    for (const Damage damage :
+         {Damage::kNone, Damage::kCut, Damage::kNul, Damage::kForeignKey, Damage::kFalseStart}) {
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            SCOPED_TRACE("damage " + std::to_string(static_cast<int>(damage)) + ", seed " +
+                         std::to_string(seed));
+            const Generated g = Generate(seed, damage);
+            for (const GlossaryScan::Condition& condition :
+                 {GlossaryScan::Containing(""), GlossaryScan::Containing(gbk::FromUtf8("ｍｌ")),
+                  GlossaryScan::Exactly(g.terms[g.terms.size() / 2])}) {
+                EXPECT_EQ(ScanAnswer(0, g.bytes, condition),
+                          ScanAnswer(std::numeric_limits<size_t>::max(), g.bytes, condition));
+            }
         }
     }
 }
