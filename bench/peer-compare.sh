@@ -4,7 +4,7 @@
 # (`termix-cli search KW` / sdcv's full-scan pattern `*KW*`) and `cat` of the glossary file.
 # The peer dictionary is built from `termix-cli all` with stardict-tools' tabfile. Runs take
 # turns (termix, sdcv, cat, termix, ...) so that drift on a shared machine falls on all alike;
-# prints the medians of wall and CPU (user + system) time and the ratios.
+# prints the medians of the wall times and the ratios.
 #
 #   bench/peer-compare.sh [BUILD_DIR] [RUNS]      (defaults: build-bench, 21)
 #
@@ -30,19 +30,20 @@ mkdir -p "$work/dic"
 term=$(sed -n 50000p "$work/dic/peer.txt" | cut -f1)
 keyword=ryx # the generator's keyword that about 1 % of the terms contain
 
-# one NAME COMMAND...: one run, appending "wall cpu" in seconds to the list of NAME.
+# one NAME COMMAND...: one run, appending its wall time in seconds to the list of NAME. The
+# clock is read in this shell around the command, to the microsecond.
 declare -A results
 one() {
-    local name=$1 timing
+    local name=$1 start end
     shift
-    local TIMEFORMAT='%3R %3U %3S'
-    timing=$({ time "$@" >/dev/null 2>&1; } 2>&1) || true
-    results[$name]+=$(awk '{ printf "%.3f,%.3f ", $1, $2 + $3 }' <<<"$timing")
+    start=$EPOCHREALTIME
+    "$@" >/dev/null 2>&1 || true
+    end=$EPOCHREALTIME
+    results[$name]+="$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", b - a }') "
 }
 
-median() { # median of field $1 (1 wall, 2 cpu) of the list $2
-    tr ' ' '\n' <<<"$2" | awk -F, -v f="$1" 'NF { print $f }' | sort -n |
-        awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+median() { # median of the list $1
+    tr ' ' '\n' <<<"$1" | awk 'NF' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 sdcv_run() { sdcv --data-dir "$work" -n -u peer "$@"; }
@@ -59,17 +60,15 @@ for ((i = -1; i < runs; i++)); do # run -1 warms the page cache and sdcv's cache
     fi
 done
 
-printf '%-16s %10s %10s\n' "program" "wall s" "CPU s"
+printf '%-16s %10s\n' "program" "wall s"
 for name in "termix show" "sdcv exact" "termix search" "sdcv *kw*" "cat"; do
-    printf '%-16s %10s %10s\n' "$name" "$(median 1 "${results[$name]}")" \
-        "$(median 2 "${results[$name]}")"
+    printf '%-16s %10s\n' "$name" "$(median "${results[$name]}")"
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 for pair in "termix show:sdcv exact" "termix search:sdcv *kw*" "termix show:cat" \
     "termix search:cat"; do
     a=${pair%%:*} b=${pair#*:}
-    printf '%-30s wall %5s  CPU %5s\n' "$a / $b" \
-        "$(ratio "$(median 1 "${results[$a]}")" "$(median 1 "${results[$b]}")")" \
-        "$(ratio "$(median 2 "${results[$a]}")" "$(median 2 "${results[$b]}")")"
+    printf '%-30s %5s\n' "$a / $b" \
+        "$(ratio "$(median "${results[$a]}")" "$(median "${results[$b]}")")"
 done
 echo "file: $(stat -c %s "$glossary") bytes; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
