@@ -37,6 +37,11 @@ struct Status {
 // open or read it is an error. Non-regular files are refused without blocking.
 Status ReadWholeFile(const std::filesystem::path& path, std::string& content);
 
+// Readies a large fresh buffer before it is first written, so that a new process filling a big
+// one does not take a page fault for each of its 4 KiB pages; nothing where the system has no
+// such means.
+void PrepareFreshBuffer(char* data, size_t size);
+
 // Replaces the file with `content` so that it is always either the old or the new content:
 // writes a temporary file beside the target, flushes it and renames it over the target. A
 // symlink is followed to its final target (the link stays a link); the target keeps its

@@ -16,6 +16,39 @@
 namespace fileio {
 namespace {
 
+// Whether the kernel gives 2 MiB pages to memory that asks for them: transparent huge pages set
+// to "always" or "madvise", not "never" (or absent).
+bool HugePagesOnRequest() {
+    static const bool enabled = [] {
+        const int fd = ::open("/sys/kernel/mm/transparent_hugepage/enabled", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        char text[128] = {};
+        const ssize_t got = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        return got > 0 && std::string_view(text).find("[never]") == std::string_view::npos;
+    }();
+    return enabled;
+}
+
+// Sets up the pages of [begin, end) in a few calls. 64 KiB per call: each call holds the
+// process's memory-map lock, and a thread mapping a library meanwhile (the toolkit starting up
+// beside the glossary preload) waits for it; one call for a 20 MB buffer held that thread up for
+// 7 ms. Older kernels just say no.
+void Populate(uintptr_t begin, uintptr_t end) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr uintptr_t kStep = uintptr_t{1} << 16;
+    for (uintptr_t at = begin; at < end; at += kStep) {
+        ::madvise(reinterpret_cast<void*>(at), std::min<uintptr_t>(kStep, end - at),
+                  MADV_POPULATE_WRITE);
+    }
+#else
+    (void)begin;
+    (void)end;
+#endif
+}
+
 class Fd {
 public:
     explicit Fd(int fd = -1) : m_fd(fd) {}
@@ -66,64 +99,6 @@ Status Failure(int error) {
         default:
             return {Outcome::kIoError, error};
     }
-}
-
-// Whether the kernel gives 2 MiB pages to memory that asks for them: transparent huge pages set
-// to "always" or "madvise", not "never" (or absent).
-bool HugePagesOnRequest() {
-    static const bool enabled = [] {
-        const int fd = ::open("/sys/kernel/mm/transparent_hugepage/enabled", O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            return false;
-        }
-        char text[128] = {};
-        const ssize_t got = ::read(fd, text, sizeof text - 1);
-        ::close(fd);
-        return got > 0 && std::string_view(text).find("[never]") == std::string_view::npos;
-    }();
-    return enabled;
-}
-
-// Sets up the pages of [begin, end) in a few calls. 64 KiB per call: each call holds the
-// process's memory-map lock, and a thread mapping a library meanwhile (the toolkit starting up
-// beside the glossary preload) waits for it; one call for a 20 MB buffer held that thread up for
-// 7 ms. Older kernels just say no.
-void Populate(uintptr_t begin, uintptr_t end) {
-#ifdef MADV_POPULATE_WRITE
-    constexpr uintptr_t kStep = uintptr_t{1} << 16;
-    for (uintptr_t at = begin; at < end; at += kStep) {
-        ::madvise(reinterpret_cast<void*>(at), std::min<uintptr_t>(kStep, end - at),
-                  MADV_POPULATE_WRITE);
-    }
-#else
-    (void)begin;
-    (void)end;
-#endif
-}
-
-// Readies a large fresh buffer, so that a new process reading a big glossary does not take a page
-// fault for each of its 4 KiB pages. Where the kernel gives huge pages on request and most of
-// the buffer is whole 2 MiB pages, those ask for them: one fault per 2 MiB, taken without the
-// memory-map lock, and fewer TLB misses for whoever reads the buffer. The rest is set up ahead.
-void PrepareFreshBuffer(char* data, size_t size) {
-    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
-    if (end <= begin + 64 * page) {
-        return;
-    }
-#ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHuge = uintptr_t{2} << 20;
-    const uintptr_t hugeBegin = (begin + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t hugeEnd = end & ~(kHuge - 1);
-    if (hugeBegin < hugeEnd && hugeEnd - hugeBegin >= (end - begin) / 2 && HugePagesOnRequest() &&
-        ::madvise(reinterpret_cast<void*>(hugeBegin), hugeEnd - hugeBegin, MADV_HUGEPAGE) == 0) {
-        Populate(begin, hugeBegin);
-        Populate(hugeEnd, end);
-        return;
-    }
-#endif
-    Populate(begin, end);
 }
 
 // std::string::resize_and_overwrite where the library has it (C++23): the string grows to `size`
@@ -269,6 +244,30 @@ void RemoveOldTemporaries(const std::filesystem::path& target) {
 }
 
 }  // namespace
+
+// Where the kernel gives huge pages on request and most of the buffer is whole 2 MiB pages,
+// those ask for them: one fault per 2 MiB, taken without the memory-map lock, and fewer TLB
+// misses for whoever reads the buffer. The rest is set up ahead.
+void PrepareFreshBuffer(char* data, size_t size) {
+    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
+    if (end <= begin + 64 * page) {
+        return;
+    }
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t kHuge = uintptr_t{2} << 20;
+    const uintptr_t hugeBegin = (begin + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t hugeEnd = end & ~(kHuge - 1);
+    if (hugeBegin < hugeEnd && hugeEnd - hugeBegin >= (end - begin) / 2 && HugePagesOnRequest() &&
+        ::madvise(reinterpret_cast<void*>(hugeBegin), hugeEnd - hugeBegin, MADV_HUGEPAGE) == 0) {
+        Populate(begin, hugeBegin);
+        Populate(hugeEnd, end);
+        return;
+    }
+#endif
+    Populate(begin, end);
+}
 
 std::filesystem::path TemporaryFor(const std::filesystem::path& target) {
     return target.native() + ".saving";

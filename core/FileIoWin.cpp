@@ -86,6 +86,8 @@ void RemoveOldTemporaries(const std::filesystem::path& target) {
 
 }  // namespace
 
+void PrepareFreshBuffer(char* /*data*/, size_t /*size*/) {}
+
 std::filesystem::path TemporaryFor(const std::filesystem::path& target) {
     return target.native() + L".saving";
 }

@@ -19,6 +19,10 @@ public:
 
     fileio::Status Open(const std::filesystem::path& path);
     std::string_view Bytes() const { return m_bytes; }
+    // Whether the bytes are a mapping of the file rather than a copy.
+    bool Mapped() const { return m_mapping != nullptr; }
+    // Whether this system maps files at all.
+    static bool MapsFiles();
 
 private:
     void Close();

@@ -10,9 +10,14 @@
 
 // A file another program cuts short in place while it is mapped would end this process with
 // SIGBUS. The program's own saves replace a file by renaming a new one over it, which leaves
-// the mapped old file whole, and a mapping lives for the milliseconds of one query.
+// the mapped old file whole, and a mapping lives for the milliseconds of one query or, for a
+// loaded glossary, until its copy is made just after the program's start.
 FileView::~FileView() {
     Close();
+}
+
+bool FileView::MapsFiles() {
+    return true;
 }
 
 void FileView::Close() {

@@ -3,6 +3,10 @@
 // Windows reads the file: a mapped file cannot be replaced by a save while it is mapped.
 FileView::~FileView() = default;
 
+bool FileView::MapsFiles() {
+    return false;
+}
+
 void FileView::Close() {
     m_bytes = {};
     m_read.clear();

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "core/DamagedFile.h"
 #include "core/DataLocation.h"
+#include "core/FileView.h"
 #include "core/GlossaryPreload.h"
 #include "core/PairFile.h"
 #include "util/ExeDir.h"
@@ -280,21 +283,103 @@ void CGlossary::KeepOnlyParsedText(std::unique_ptr<std::string>& content, size_t
     content = std::move(kept);
 }
 
+namespace {
+
+// Files from this size on are read from their mapping at first (LoadMapped).
+constexpr size_t kMapFrom = 4 * 1024 * 1024;
+// How long a loaded file's text is read from its mapping: past the start of the program.
+constexpr std::chrono::milliseconds kCopyDelay{250};
+
+// The records `content` is expected to hold, from the average length of the first ones; the
+// tables are sized for them and grow if needed.
+size_t ExpectedRecords(std::string_view content) {
+    size_t sampled = 0;
+    const size_t sampledBytes = Qm_conf_solitude_File::ParseRecords(
+        content.substr(0, 64 * 1024), kMarker, kTerminator,
+        [&sampled](std::string_view, std::string_view) { ++sampled; });
+    return sampled == 0 ? 16 : content.size() / std::max<size_t>(sampledBytes / sampled, 1) + 16;
+}
+
+}  // namespace
+
+CGlossary::~CGlossary() {
+    m_fileCopy.reset();
+}
+
+// Only a large file, where the mapping pays, and only one that reads whole: a file with a NUL
+// byte, a damaged record or a record under another key takes the read path, which settles it.
+bool CGlossary::LoadMapped(const std::filesystem::path& path) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!FileView::MapsFiles() || ec || size < kMapFrom) {
+        return false;
+    }
+    auto file = std::make_unique<FileView>();
+    if (!Qm_conf_solitude_File::ViewWholeFile(path, *file) || !file->Mapped()) {
+        return false;
+    }
+    const std::string_view content = file->Bytes();
+    if (content.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    std::vector<Slot> slots;
+    slots.reserve(ExpectedRecords(content));
+    TermIndex index;
+    size_t records = 0;
+    bool indexed = false;
+    const std::optional<size_t> stop = LoadFast(content, slots, index, records, indexed);
+    if (!stop || *stop < content.size()) {
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_csGlossary);
+        m_slots = std::move(slots);
+        m_index = std::move(index);
+        m_indexPending = !indexed;
+    }
+    m_fileCopy = std::make_unique<DeferredFileCopy>(
+        std::move(file), content, kCopyDelay,
+        [this](std::string_view mapped, std::unique_ptr<std::string> copy) {
+            AdoptCopy(mapped, std::move(copy));
+        });
+    return true;
+}
+
+void CGlossary::AdoptCopy(std::string_view mapped, std::unique_ptr<std::string> copy) {
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    m_text.reserve(m_text.size() + 1);  // may raise; nothing has moved yet
+    bool kept = false;
+    const std::less<const char*> before;
+    for (Slot& slot : m_slots) {
+        if (!before(slot.text, mapped.data()) && before(slot.text, mapped.data() + mapped.size())) {
+            slot.text = copy->data() + (slot.text - mapped.data());
+            kept = true;
+        }
+    }
+    if (kept) {
+        m_text.push_back(std::move(copy));
+    }
+}
+
+void CGlossary::OwnText() const {
+    if (m_fileCopy) {
+        m_fileCopy->CopyNow();
+    }
+}
+
 void CGlossary::Load(const std::filesystem::path& path) {
     RemoveAll();
+    m_fileCopy.reset();  // nothing views the old mapping any more
+    if (LoadMapped(path)) {
+        return;
+    }
     // The file is read once and its bytes become the records' storage: no copy per record.
     auto content = std::make_unique<std::string>();
     size_t fileSize = 0;
     if (!Qm_conf_solitude_File::ReadContent(path, *content, fileSize)) {
         return;
     }
-    // Size the tables from the average length of the first records; they grow if needed.
-    size_t sampled = 0;
-    const size_t sampledBytes = Qm_conf_solitude_File::ParseRecords(
-        std::string_view(*content).substr(0, 64 * 1024), kMarker, kTerminator,
-        [&sampled](std::string_view, std::string_view) { ++sampled; });
-    const size_t expected =
-        sampled == 0 ? 16 : content->size() / std::max<size_t>(sampledBytes / sampled, 1) + 16;
+    const size_t expected = ExpectedRecords(*content);
     std::vector<Slot> slots;
     slots.reserve(expected);
     TermIndex index;
@@ -421,6 +506,7 @@ long CGlossary::ListByKeywordIn(IReportList& list, const std::string& keyword,
 }
 
 std::vector<TermRecordView> CGlossary::SortedViews() const {
+    OwnText();  // the views outlive the lock: they must not view the mapping, which goes
     std::lock_guard<std::mutex> lock(g_csGlossary);
     return SortedViewsLocked();
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DeferredFileCopy.h"
 #include "core/ReportList.h"
 #include "core/TermIndex.h"
 #include "core/TermRecord.h"
@@ -28,7 +29,7 @@ public:
 
     // A glossary on the file at `path`, loaded at once.
     explicit CGlossary(std::filesystem::path path);
-    virtual ~CGlossary() = default;
+    virtual ~CGlossary();
     CGlossary(const CGlossary&) = delete;
     CGlossary& operator=(const CGlossary&) = delete;
 
@@ -49,8 +50,12 @@ public:
     void RemoveAll();
 
     // Replaces the records with those of the pair file at `path`; never writes the file. A file
-    // whose reading stopped early is copied aside first (see DamagedFile.h).
+    // whose reading stopped early is copied aside first (see DamagedFile.h). A large file whose
+    // records read whole is read from its mapping and copied into the glossary's memory a moment
+    // later, off the caller's thread (see DeferredFileCopy.h).
     void Load(const std::filesystem::path& path);
+    // Makes that copy now, if it is still to be made, and waits for it.
+    void OwnText() const;
     // Writes every record to the file (raises the write exception when it cannot).
     void Save();
     void Save(const std::filesystem::path& path);
@@ -122,6 +127,10 @@ private:
     static CTermRecord ToRecord(const Slot& slot);
     std::vector<TermRecordView> SortedViewsLocked() const;
     void Clear();
+    // The mapped path of Load; false, changing nothing, when the file is to be read instead.
+    bool LoadMapped(const std::filesystem::path& path);
+    // Moves the slots that view `mapped` to `copy`, which the glossary then keeps.
+    void AdoptCopy(std::string_view mapped, std::unique_ptr<std::string> copy);
 
     std::filesystem::path m_path;
     // Records are dense for fast scans; the index maps a term to its slot. A glossary loaded from
@@ -132,6 +141,9 @@ private:
     mutable TermIndex m_index;
     mutable bool m_indexPending = false;
     std::vector<std::unique_ptr<std::string>> m_text;
+    // While a loaded file's text is still read from its mapping. Last, so that it is destroyed
+    // (and its thread done) before the slots and text blocks it may still move.
+    std::unique_ptr<DeferredFileCopy> m_fileCopy;
 };
 
 // The program's glossary, created and loaded by the first call (which raises the read exception
