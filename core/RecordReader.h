@@ -54,48 +54,19 @@ public:
         : m_text(text), m_marker(fieldMarker), m_terminator(terminator), m_cursor(cursor) {}
 
     // Reads the well-formed record at the cursor into `key` and `value` (views into the text)
-    // and moves the cursor past it; false, the cursor staying, at the end of the text or where
-    // no well-formed record stands.
+    // and moves the cursor past it; false, the cursor staying (and the views of no use), at the
+    // end of the text or where no well-formed record stands.
     bool Next(std::string_view& key, std::string_view& value) {
-        using detail::HasAt;
-        using detail::ReadLengthField;
         constexpr std::string_view kSeparator = " = ";
-        const std::string_view text = m_text;
-        if (m_cursor >= text.size()) {
-            return false;
-        }
         size_t pos = m_cursor;
-        const long keyLength = ReadLengthField(text, pos);
-        pos += 4;
-        if (keyLength < 0 || !HasAt<MarkerSize>(text, pos, m_marker)) {
-            return false;
-        }
-        pos += m_marker.size();
-        if (text.size() - pos < static_cast<size_t>(keyLength)) {
-            return false;
-        }
-        const size_t keyAt = pos;
-        pos += static_cast<size_t>(keyLength);
-        if (!HasAt<kSeparator.size()>(text, pos, kSeparator)) {
+        if (pos >= m_text.size() || !ReadField(pos, key) ||
+            !detail::HasAt<kSeparator.size()>(m_text, pos, kSeparator)) {
             return false;
         }
         pos += kSeparator.size();
-        const long valueLength = ReadLengthField(text, pos);
-        pos += 4;
-        if (valueLength < 0 || !HasAt<MarkerSize>(text, pos, m_marker)) {
+        if (!ReadField(pos, value) || !detail::HasAt<TerminatorSize>(m_text, pos, m_terminator)) {
             return false;
         }
-        pos += m_marker.size();
-        if (text.size() - pos < static_cast<size_t>(valueLength)) {
-            return false;
-        }
-        const size_t valueAt = pos;
-        pos += static_cast<size_t>(valueLength);
-        if (!HasAt<TerminatorSize>(text, pos, m_terminator)) {
-            return false;
-        }
-        key = std::string_view(text.data() + keyAt, static_cast<size_t>(keyLength));
-        value = std::string_view(text.data() + valueAt, static_cast<size_t>(valueLength));
         m_cursor = pos + m_terminator.size();
         return true;
     }
@@ -104,6 +75,20 @@ public:
     size_t Cursor() const { return m_cursor; }
 
 private:
+    // Reads a field at `pos` (its four-byte length, the marker, its bytes) into `field` and moves
+    // `pos` past it; false when no whole field stands there.
+    bool ReadField(size_t& pos, std::string_view& field) const {
+        const long length = detail::ReadLengthField(m_text, pos);
+        const size_t at = pos + 4 + m_marker.size();
+        if (length < 0 || !detail::HasAt<MarkerSize>(m_text, pos + 4, m_marker) ||
+            m_text.size() - at < static_cast<size_t>(length)) {
+            return false;
+        }
+        field = std::string_view(m_text.data() + at, static_cast<size_t>(length));
+        pos = at + static_cast<size_t>(length);
+        return true;
+    }
+
     std::string_view m_text;
     std::string_view m_marker;
     std::string_view m_terminator;
