@@ -15,10 +15,12 @@ enum class DataMode { kPortable, kInstalled };
 struct UserFolders {
     std::filesystem::path config;  // for the settings
     std::filesystem::path data;    // for the glossary and the history
+    std::filesystem::path cache;   // for what may be thrown away and made again; empty: none
 };
 
-// $XDG_CONFIG_HOME/termix and $XDG_DATA_HOME/termix (defaults ~/.config, ~/.local/share) on
-// POSIX, %APPDATA%\Termix on Windows. Empty paths when the environment names no home.
+// $XDG_CONFIG_HOME/termix, $XDG_DATA_HOME/termix and $XDG_CACHE_HOME/termix (defaults ~/.config,
+// ~/.local/share, ~/.cache) on POSIX, %APPDATA%\Termix and no cache on Windows. Empty paths
+// when the environment names no home.
 UserFolders UserFoldersFromEnvironment();
 
 struct DataLocation {

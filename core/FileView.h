@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/FileIo.h"
+#include "core/FileStamp.h"
 
 // The whole content of a file, read-only, for a program that reads a file once and ends. On
 // POSIX the file is mapped into memory, so nothing is copied or zero-filled; elsewhere, or
@@ -17,10 +19,24 @@ public:
     FileView(const FileView&) = delete;
     FileView& operator=(const FileView&) = delete;
 
-    fileio::Status Open(const std::filesystem::path& path);
+    // Whether a mapping's pages are set up when the file is opened, or left to the reader, who
+    // may set them up a stretch at a time (Prefetch).
+    enum class Pages { kAtOnce, kByReader };
+
+    fileio::Status Open(const std::filesystem::path& path, Pages pages = Pages::kAtOnce);
     std::string_view Bytes() const { return m_bytes; }
     // Whether the bytes are a mapping of the file rather than a copy.
     bool Mapped() const { return m_mapping != nullptr; }
+    // For a mapping: sets up the pages of the bytes [begin, end) in one call rather than one
+    // fault at a time, and gives up those of whole pages within them once read, so that the
+    // process's end has fewer to tear down. Given-up bytes stay readable (read again from the
+    // file's cache when touched). Nothing for bytes that were read.
+    void Prefetch(size_t begin, size_t end) const;
+    void Release(size_t begin, size_t end) const;
+    // The stamp of the file opened, where the system gives one (POSIX), and of the file at
+    // `path` now.
+    const std::optional<FileStamp>& Stamp() const { return m_stamp; }
+    static std::optional<FileStamp> StampOf(const std::filesystem::path& path);
     // Whether this system maps files at all.
     static bool MapsFiles();
 
@@ -30,4 +46,5 @@ private:
     std::string_view m_bytes;
     void* m_mapping = nullptr;  // what to unmap, when the bytes are a mapping
     std::string m_read;         // the bytes, when they were read
+    std::optional<FileStamp> m_stamp;
 };

@@ -27,9 +27,28 @@ void FileView::Close() {
     }
     m_bytes = {};
     m_read.clear();
+    m_stamp.reset();
 }
 
-fileio::Status FileView::Open(const std::filesystem::path& path) {
+namespace {
+
+FileStamp StampFrom(const struct stat& info) {
+    const auto ns = [](const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+            static_cast<uint64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
+}
+
+}  // namespace
+
+std::optional<FileStamp> FileView::StampOf(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return StampFrom(info);
+}
+
+fileio::Status FileView::Open(const std::filesystem::path& path, Pages pages) {
     Close();
     // O_NONBLOCK: opening a FIFO or a device must not wait for a writer or a line.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -40,9 +59,10 @@ fileio::Status FileView::Open(const std::filesystem::path& path) {
     struct stat info {};
     const bool mappable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
                           static_cast<uint64_t>(info.st_size) <= fileio::kMaxFileSize;
-    void* mapping = mappable ? ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ,
-                                      MAP_PRIVATE | MAP_POPULATE, fd, 0)
-                             : MAP_FAILED;
+    void* mapping = mappable
+                        ? ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ,
+                                 MAP_PRIVATE | (pages == Pages::kAtOnce ? MAP_POPULATE : 0), fd, 0)
+                        : MAP_FAILED;
     ::close(fd);
     if (mapping == MAP_FAILED) {
         // Empty, not regular, too large, or a file system that cannot map: read it, which
@@ -52,7 +72,34 @@ fileio::Status FileView::Open(const std::filesystem::path& path) {
         return status;
     }
     m_mapping = mapping;
+    m_stamp = StampFrom(info);
     m_bytes =
         std::string_view(static_cast<const char*>(mapping), static_cast<size_t>(info.st_size));
     return {};
+}
+
+void FileView::Prefetch(size_t begin, size_t end) const {
+    if (m_mapping == nullptr || begin >= end) {
+        return;
+    }
+    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t first = reinterpret_cast<uintptr_t>(m_bytes.data() + begin) & ~(page - 1);
+    const uintptr_t last = reinterpret_cast<uintptr_t>(m_bytes.data() + end);
+#ifdef MADV_POPULATE_READ
+    // An older kernel refuses the advice; the pages are then set up by faults as they are read.
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_READ);
+#endif
+}
+
+void FileView::Release(size_t begin, size_t end) const {
+    if (m_mapping == nullptr) {
+        return;
+    }
+    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t first =
+        (reinterpret_cast<uintptr_t>(m_bytes.data() + begin) + page - 1) & ~(page - 1);
+    const uintptr_t last = reinterpret_cast<uintptr_t>(m_bytes.data() + end) & ~(page - 1);
+    if (first < last) {
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    }
 }

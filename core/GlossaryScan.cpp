@@ -32,7 +32,31 @@ struct Part {
     size_t records = 0;
     bool keysAreTerms = true;
     std::vector<GlossaryScan::Entry> entries;
+    bool keepTerms = false;  // whether every record's term is kept, for the cache
+    std::vector<GlossaryScanCache::Term> terms;
 };
+
+GlossaryScan::Entry EntryOf(std::string_view value) {
+    const auto fields = CTermRecord::SplitStored(value);
+    return GlossaryScan::Entry{fields[0], fields[1], fields[2]};
+}
+
+// Sorts by term and keeps the last of each term's items, as a later record of a term replaces
+// an earlier one in the loaded glossary.
+template <typename Item>
+void KeepLastOfEachTerm(std::vector<Item>& items) {
+    const auto byTerm = [](const Item& a, const Item& b) { return a.term < b.term; };
+    if (!std::is_sorted(items.begin(), items.end(), byTerm)) {
+        std::stable_sort(items.begin(), items.end(), byTerm);
+    }
+    auto kept = items.begin();
+    for (auto it = items.begin(); it != items.end(); ++it) {
+        if (std::next(it) == items.end() || std::next(it)->term != it->term) {
+            *kept++ = *it;
+        }
+    }
+    items.erase(kept, items.end());
+}
 
 // Reads one part's records from a cursor on. The bytes are searched for a NUL (where the
 // content ends) one window at a time, just ahead of the reading, so that the records are read
@@ -54,6 +78,7 @@ public:
     bool ReadOne(const GlossaryScan::Condition& condition) {
         std::string_view key;
         std::string_view value;
+        const size_t start = m_reader.Cursor();
         while (!m_reader.Next(key, value)) {
             if (m_windowEnd == m_limit) {
                 m_part.stop = m_reader.Cursor();
@@ -64,7 +89,10 @@ public:
         ++m_part.records;
         m_part.keysAreTerms = m_part.keysAreTerms && StoredUnderTerm(key, value, m_bytes);
         if (m_part.keysAreTerms && condition(key)) {
-            Keep(value);
+            m_part.entries.push_back(EntryOf(value));
+        }
+        if (m_part.keepTerms) {
+            m_part.terms.push_back({key, start});
         }
         return true;
     }
@@ -84,11 +112,6 @@ private:
                           CGlossary::kRecordTerminator);
     }
 
-    void Keep(std::string_view value) {
-        const auto fields = CTermRecord::SplitStored(value);
-        m_part.entries.push_back(GlossaryScan::Entry{fields[0], fields[1], fields[2]});
-    }
-
     std::string_view m_bytes;
     Part& m_part;
     Reader m_reader;
@@ -98,12 +121,14 @@ private:
 
 // Reads the parts one at a time, taking the next one not yet taken, so that two threads doing
 // this stay busy until the end.
-void ScanTaken(std::string_view bytes, std::vector<Part>& parts, std::atomic<size_t>& next,
+void ScanTaken(const FileView& file, std::vector<Part>& parts, std::atomic<size_t>& next,
                const GlossaryScan::Condition& condition) {
     for (size_t i; (i = next.fetch_add(1)) < parts.size();) {
-        PartReader reader(bytes, parts[i], parts[i].begin, parts[i].end);
+        file.Prefetch(parts[i].begin, parts[i].end);
+        PartReader reader(file.Bytes(), parts[i], parts[i].begin, parts[i].end);
         while (reader.ReadOne(condition)) {
         }
+        file.Release(parts[i].begin, parts[i].end);
     }
 }
 
@@ -127,7 +152,7 @@ size_t PartStartNear(std::string_view bytes, size_t from) {
 }
 
 // The file cut into up to `count` parts of about equal size.
-std::vector<Part> Parts(std::string_view bytes, size_t count) {
+std::vector<Part> Parts(std::string_view bytes, size_t count, bool keepTerms) {
     std::vector<Part> parts(1);
     for (size_t i = 1; i < count; ++i) {
         const size_t start =
@@ -138,6 +163,9 @@ std::vector<Part> Parts(std::string_view bytes, size_t count) {
         }
     }
     parts.back().end = bytes.size();
+    for (Part& part : parts) {
+        part.keepTerms = keepTerms;
+    }
     return parts;
 }
 
@@ -151,6 +179,7 @@ Part Joined(std::string_view bytes, std::vector<Part>& parts,
         Part& next = parts[i];
         if (whole.stop == next.begin) {
             whole.entries.insert(whole.entries.end(), next.entries.begin(), next.entries.end());
+            whole.terms.insert(whole.terms.end(), next.terms.begin(), next.terms.end());
             whole.records += next.records;
             whole.keysAreTerms = whole.keysAreTerms && next.keysAreTerms;
             whole.stop = next.stop;
@@ -171,27 +200,41 @@ Part Joined(std::string_view bytes, std::vector<Part>& parts,
 
 bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condition) {
     m_entries.clear();
-    if (!Qm_conf_solitude_File::ViewWholeFile(path, m_file)) {
+    m_answeredFromCache = false;
+    if (!Qm_conf_solitude_File::ViewWholeFile(path, m_file, FileView::Pages::kByReader)) {
         return true;
     }
     const std::string_view bytes = m_file.Bytes();
+    const std::optional<FileStamp> stamp = m_file.Stamp();
+    std::optional<GlossaryScanCache> cache;
+    if (!m_cacheFolder.empty() && stamp) {
+        cache.emplace(m_cacheFolder, path);
+        if (cache->Load(*stamp) && AnswerFromCache(*cache, condition)) {
+            m_answeredFromCache = true;
+            return true;
+        }
+    }
+    const auto changed = std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::nanoseconds(stamp ? stamp->changedNs : 0)));
+    const bool keepTerms = cache && changed + m_settled <= std::chrono::system_clock::now();
     // A large file is read in parts, by two threads when there are two processors. The answer
     // is that of one reading from the start (Joined).
-    std::vector<Part> parts = Parts(bytes, bytes.size() >= m_splitFrom ? kParts : 1);
+    std::vector<Part> parts = Parts(bytes, bytes.size() >= m_splitFrom ? kParts : 1, keepTerms);
     std::atomic<size_t> next{0};
     std::exception_ptr otherFailure;
     std::thread other;
     if (parts.size() > 1 && std::thread::hardware_concurrency() > 1) {
         other = std::thread([&] {
             try {
-                ScanTaken(bytes, parts, next, condition);
+                ScanTaken(m_file, parts, next, condition);
             } catch (...) {
                 otherFailure = std::current_exception();
             }
         });
     }
     try {
-        ScanTaken(bytes, parts, next, condition);
+        ScanTaken(m_file, parts, next, condition);
     } catch (...) {
         if (other.joinable()) {
             other.join();
@@ -210,18 +253,59 @@ bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condi
     }
     if (whole.stop < bytes.size()) {
         PreserveDamagedFile(path, whole.stop, whole.records);
+    } else if (keepTerms && FileView::StampOf(path) == stamp) {
+        // Read whole and unchanged while it was read: what the cache holds is what it says.
+        KeepLastOfEachTerm(whole.terms);
+        cache->Save(*stamp, whole.terms);
     }
     m_entries = std::move(whole.entries);
-    // A later record of a term replaces an earlier one, as in the loaded glossary.
-    std::stable_sort(m_entries.begin(), m_entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.term < b.term; });
-    auto kept = m_entries.begin();
-    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
-        if (std::next(it) == m_entries.end() || std::next(it)->term != it->term) {
-            *kept++ = *it;
+    KeepLastOfEachTerm(m_entries);
+    return true;
+}
+
+bool GlossaryScan::AnswerFromCache(const GlossaryScanCache& cache, const Condition& condition) {
+    const std::string_view bytes = m_file.Bytes();
+    std::vector<Entry> entries;
+    const auto keep = [&](size_t i) {
+        Reader reader(bytes, cache.RecordAt(i), CGlossary::kFieldMarker,
+                      CGlossary::kRecordTerminator);
+        std::string_view key;
+        std::string_view value;
+        if (!reader.Next(key, value) || key != cache.TermAt(i) ||
+            !StoredUnderTerm(key, value, bytes)) {
+            return false;
+        }
+        entries.push_back(EntryOf(value));
+        return true;
+    };
+    if (const std::optional<std::string_view> term = condition.ExactTerm()) {
+        const size_t i = cache.Find(*term);
+        if (i < cache.Count() && !keep(i)) {
+            return false;
+        }
+    } else if (condition.Keyword()->FoundIn({})) {  // the empty keyword: every term
+        for (size_t i = 0; i < cache.Count(); ++i) {
+            if (!keep(i)) {
+                return false;
+            }
+        }
+    } else {
+        // One sweep over all terms for the places the keyword may start; only the terms holding
+        // one are tested.
+        const gbk::FoldedKeyword& keyword = *condition.Keyword();
+        const std::string_view terms = cache.Terms();
+        size_t i = 0;
+        for (size_t at = keyword.NextCandidate(terms, 0); at < terms.size();
+             at = keyword.NextCandidate(terms, cache.TermEnd(i))) {
+            while (cache.TermEnd(i) <= at) {
+                ++i;
+            }
+            if (keyword.FoundIn(cache.TermAt(i)) && !keep(i)) {
+                return false;
+            }
         }
     }
-    m_entries.erase(kept, m_entries.end());
+    m_entries = std::move(entries);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/FileView.h"
+#include "core/GlossaryScanCache.h"
 #include "util/FoldedKeyword.h"
 
 // A one-shot query straight from a glossary file, for a program that asks one question and
@@ -30,6 +32,11 @@ public:
         bool operator()(std::string_view term) const {
             return m_keyword ? m_keyword->FoundIn(term) : term == m_term;
         }
+        // The keyword, or nothing for an exact lookup; the term of an exact lookup, or nothing.
+        const gbk::FoldedKeyword* Keyword() const { return m_keyword ? &*m_keyword : nullptr; }
+        std::optional<std::string_view> ExactTerm() const {
+            return m_keyword ? std::nullopt : std::optional<std::string_view>(m_term);
+        }
 
     private:
         friend class GlossaryScan;
@@ -48,15 +55,37 @@ public:
     bool Run(const std::filesystem::path& path, const Condition& condition);
     const std::vector<Entry>& Entries() const { return m_entries; }
 
+    // Keeps what a scan learns of a clean file in `folder` (GlossaryScanCache), and answers from
+    // it while the file is unchanged. A cache is made only of a file last changed at least
+    // `settled` before it is read, so that a later change cannot fall within the same tick of
+    // the file system's clock and go unseen.
+    void UseCache(const std::filesystem::path& folder,
+                  std::chrono::nanoseconds settled = kSettled) {
+        m_cacheFolder = folder;
+        m_settled = settled;
+    }
+    // Whether the last Run answered from the cache rather than reading the whole file.
+    bool AnsweredFromCache() const { return m_answeredFromCache; }
+
     // The conditions of the keyword query and of the exact lookup.
     static Condition Containing(std::string_view keyword);
     static Condition Exactly(std::string_view term);
 
 private:
+    // Coarser than any file system's timestamps (FAT's are 2 s).
+    static constexpr std::chrono::seconds kSettled{5};
+
+    // The entries from the cache; false, keeping nothing, when a record it points to is not its
+    // term's record, so that the file must be read after all.
+    bool AnswerFromCache(const GlossaryScanCache& cache, const Condition& condition);
+
     // Below this size a second thread costs about as much as it saves.
     static constexpr size_t kSplitFrom = 2 * 1024 * 1024;
 
     size_t m_splitFrom;
     FileView m_file;  // the file's bytes; the entries point into them
     std::vector<Entry> m_entries;
+    std::filesystem::path m_cacheFolder;  // empty: no cache
+    std::chrono::nanoseconds m_settled = kSettled;
+    bool m_answeredFromCache = false;
 };

@@ -136,10 +136,11 @@ bool Qm_conf_solitude_File::ReadContent(const std::filesystem::path& path, std::
     return true;
 }
 
-bool Qm_conf_solitude_File::ViewWholeFile(const std::filesystem::path& path, FileView& file) {
+bool Qm_conf_solitude_File::ViewWholeFile(const std::filesystem::path& path, FileView& file,
+                                          FileView::Pages pages) {
     fileio::Status status;
     try {
-        status = file.Open(path);
+        status = file.Open(path, pages);
     } catch (const std::bad_alloc&) {
         throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
     }

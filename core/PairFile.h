@@ -68,7 +68,8 @@ public:
                             size_t& fileSize);
     // The same for a one-shot reader, without a copy: `file` holds the whole file, NUL bytes
     // included; its content, what stands before the first NUL, is the caller's to find.
-    static bool ViewWholeFile(const std::filesystem::path& path, FileView& file);
+    static bool ViewWholeFile(const std::filesystem::path& path, FileView& file,
+                              FileView::Pages pages = FileView::Pages::kAtOnce);
 
     // The read and write messages for `path`, with `reason` on a line of its own if not empty.
     static std::string ReadMessage(const std::filesystem::path& path, const std::string& reason);

@@ -21,5 +21,9 @@ UserFolders UserFoldersFromEnvironment() {
     const std::filesystem::path homeDir = home != nullptr && home[0] == '/' ? home : "";
     const std::filesystem::path config = XdgBase("XDG_CONFIG_HOME", homeDir, ".config");
     const std::filesystem::path data = XdgBase("XDG_DATA_HOME", homeDir, ".local/share");
-    return {config.empty() ? config : config / "termix", data.empty() ? data : data / "termix"};
+    const std::filesystem::path cache = XdgBase("XDG_CACHE_HOME", homeDir, ".cache");
+    const auto own = [](const std::filesystem::path& base) {
+        return base.empty() ? base : base / "termix";
+    };
+    return {own(config), own(data), own(cache)};
 }

@@ -8,5 +8,5 @@ UserFolders UserFoldersFromEnvironment() {
         return {};
     }
     const std::filesystem::path folder = std::filesystem::path(appData) / L"Termix";
-    return {folder, folder};
+    return {folder, folder, {}};
 }

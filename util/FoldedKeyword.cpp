@@ -104,6 +104,40 @@ bool FoldedKeyword::FoundIn(std::string_view text) const {
     return false;
 }
 
+size_t FoldedKeyword::NextCandidate(std::string_view bytes, size_t from) const {
+    const size_t n = bytes.size();
+    if (m_folded.empty() || from >= n) {
+        return std::min(from, n);
+    }
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto passes = [&](size_t at) {
+        return (data[at] | m_first.orMask) == m_first.value &&
+               (!m_testSecond || at + 1 >= n || (data[at + 1] | m_second.orMask) == m_second.value);
+    };
+    size_t at = from;
+#if defined(__SSE2__)
+    const __m128i firstOr = _mm_set1_epi8(static_cast<char>(m_first.orMask));
+    const __m128i firstValue = _mm_set1_epi8(static_cast<char>(m_first.value));
+    const __m128i secondOr = _mm_set1_epi8(static_cast<char>(m_second.orMask));
+    const __m128i secondValue = _mm_set1_epi8(static_cast<char>(m_second.value));
+    for (; n - at >= 17; at += 16) {
+        unsigned hits = Hits16(data + at, firstOr, firstValue);
+        if (m_testSecond && hits != 0) {
+            hits &= Hits16(data + at + 1, secondOr, secondValue);
+        }
+        if (hits != 0) {
+            return at + static_cast<size_t>(std::countr_zero(hits));
+        }
+    }
+#endif
+    for (; at < n; ++at) {
+        if (passes(at)) {
+            return at;
+        }
+    }
+    return n;
+}
+
 bool FoldedKeyword::MatchesAt(std::string_view text, size_t at) const {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t n = text.size();

@@ -16,6 +16,12 @@ public:
 
     bool FoundIn(std::string_view text) const;
 
+    // The first place from `from` on where `bytes` may hold the keyword: its first bytes pass
+    // the tests FoundIn makes before it compares; `bytes.size()` when there is none. For many
+    // texts laid end to end, so that those without such a place are passed over in one sweep.
+    // The empty keyword may stand anywhere.
+    size_t NextCandidate(std::string_view bytes, size_t from) const;
+
 private:
     // A byte of the text that may fold to a given byte of the keyword: (byte | orMask) == value.
     struct ByteTest {

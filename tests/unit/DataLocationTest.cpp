@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "ChildProcess.h"
 #include "TempDir.h"
@@ -15,7 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const UserFolders kUser{"/home/u/.config/termix", "/home/u/.local/share/termix"};
+const UserFolders kUser{"/home/u/.config/termix", "/home/u/.local/share/termix",
+                        "/home/u/.cache/termix"};
 
 TEST(DataLocation, AWritableProgramFolderIsPortable) {
     TempDir dir;
@@ -69,25 +71,31 @@ TEST(DataLocation, TheInstallLayoutIsInstalledEvenWhereTheUserCouldWrite) {
 }
 
 TEST(DataLocation, UserFoldersFollowTheXdgVariables) {
-    const char* saved[] = {std::getenv("HOME"), std::getenv("XDG_CONFIG_HOME"),
-                           std::getenv("XDG_DATA_HOME")};
-    const std::string keep[] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "",
-                                saved[2] ? saved[2] : ""};
+    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
+    std::optional<std::string> saved[4];
+    for (int i = 0; i < 4; ++i) {
+        if (const char* value = std::getenv(names[i])) {
+            saved[i] = value;
+        }
+    }
     setenv("HOME", "/home/u", 1);
     unsetenv("XDG_CONFIG_HOME");
     unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_CACHE_HOME");
     UserFolders folders = UserFoldersFromEnvironment();
     EXPECT_EQ(folders.config, "/home/u/.config/termix");
     EXPECT_EQ(folders.data, "/home/u/.local/share/termix");
+    EXPECT_EQ(folders.cache, "/home/u/.cache/termix");
     setenv("XDG_CONFIG_HOME", "/x/cfg", 1);
     setenv("XDG_DATA_HOME", "relative/data", 1);  // not absolute: ignored
+    setenv("XDG_CACHE_HOME", "/x/cache", 1);
     folders = UserFoldersFromEnvironment();
     EXPECT_EQ(folders.config, "/x/cfg/termix");
     EXPECT_EQ(folders.data, "/home/u/.local/share/termix");
-    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
-    for (int i = 0; i < 3; ++i) {
-        if (saved[i] != nullptr) {
-            setenv(names[i], keep[i].c_str(), 1);
+    EXPECT_EQ(folders.cache, "/x/cache/termix");
+    for (int i = 0; i < 4; ++i) {
+        if (saved[i]) {
+            setenv(names[i], saved[i]->c_str(), 1);
         } else {
             unsetenv(names[i]);
         }

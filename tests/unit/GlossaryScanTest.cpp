@@ -186,7 +186,12 @@ protected:
     std::string ScanAnswer(size_t splitFrom, const std::string& bytes,
                            const GlossaryScan::Condition& condition) {
         GlossaryScan scan(splitFrom);
-        std::string answer = scan.Run(NewFile(bytes), condition) ? "read\n" : "not read\n";
+        return ScanAnswer(scan, NewFile(bytes), condition);
+    }
+
+    static std::string ScanAnswer(GlossaryScan& scan, const std::string& path,
+                                  const GlossaryScan::Condition& condition) {
+        std::string answer = scan.Run(path, condition) ? "read\n" : "not read\n";
         for (const GlossaryScan::Entry& e : scan.Entries()) {
             answer.append(e.term).append("|").append(e.meaning).append("|");
             answer.append(e.explanation).append("\n");
@@ -231,6 +236,106 @@ TEST_F(GlossaryScanTest, ReadingInPartsAnswersAsReadingFromTheStart) {
             }
         }
     }
+}
+
+// A clean file's terms are kept in a cache, and a later scan of the unchanged file answers
+// from it exactly as reading the file does; a damaged file or one stored under other keys gets
+// no cache.
+TEST_F(GlossaryScanTest, AnswersFromItsCacheAsFromTheFile) {
+    if (!FileView::StampOf(dir.path())) {
+        GTEST_SKIP() << "no file stamps on this system: nothing is cached";
+    }
+    const std::vector<std::string> keywords = {"", "a", "ML", "ｍｌ", "Ｕ", "用", "zz", "x"};
+    for (const Damage damage : {Damage::kNone, Damage::kCut, Damage::kNul, Damage::kForeignKey,
+                                Damage::kRowSeparator, Damage::kFalseStart}) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            SCOPED_TRACE("damage " + std::to_string(static_cast<int>(damage)) + ", seed " +
+                         std::to_string(seed));
+            const Generated g = Generate(seed, damage);
+            std::vector<GlossaryScan::Condition> conditions;
+            for (const std::string& keyword : keywords) {
+                conditions.push_back(GlossaryScan::Containing(gbk::FromUtf8(keyword)));
+            }
+            for (const std::string& term : {g.terms.front(), g.terms.back(), std::string("q")}) {
+                conditions.push_back(GlossaryScan::Exactly(term));
+            }
+            const std::string path = NewFile(g.bytes);
+            const TempDir cacheDir;
+            GlossaryScan cached;
+            cached.UseCache(cacheDir.path(), std::chrono::nanoseconds(0));
+            const bool clean = damage == Damage::kNone || damage == Damage::kRowSeparator ||
+                               damage == Damage::kFalseStart;
+            // The entries only: a damaged file is noted once, by whichever scan comes first.
+            const auto entries = [](std::string answer) {
+                return answer.substr(0, answer.find("damaged at"));
+            };
+            for (const GlossaryScan::Condition& condition : conditions) {
+                GlossaryScan plain;
+                const std::string want = entries(ScanAnswer(plain, path, condition));
+                EXPECT_EQ(entries(ScanAnswer(cached, path, condition)), want);
+                EXPECT_EQ(cached.AnsweredFromCache(), clean && &condition != &conditions[0]);
+            }
+        }
+    }
+}
+
+TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
+    if (!FileView::StampOf(dir.path())) {
+        GTEST_SKIP() << "no file stamps on this system: nothing is cached";
+    }
+    const std::string first =
+        StoredRecord("a", "a\x07m1\x07\x07") + StoredRecord("b", "b\x07m2\x07\x07");
+    const std::string path = NewFile(first);
+    const TempDir cacheDir;
+    GlossaryScan scan;
+    scan.UseCache(cacheDir.path(), std::chrono::nanoseconds(0));
+    const auto meaningOf = [&](const std::string& term) {
+        EXPECT_TRUE(scan.Run(path, GlossaryScan::Exactly(term)));
+        return scan.Entries().empty() ? std::string("-") : std::string(scan.Entries()[0].meaning);
+    };
+    ASSERT_EQ(meaningOf("b"), "m2");
+    ASSERT_EQ(meaningOf("b"), "m2");
+    ASSERT_TRUE(scan.AnsweredFromCache());
+
+    // The file rewritten in place: its stamp (here its size) no longer matches.
+    TempDir::WriteBytes(path, first + StoredRecord("c", "c\x07m3\x07\x07"));
+    EXPECT_EQ(meaningOf("c"), "m3");
+    EXPECT_FALSE(scan.AnsweredFromCache());
+    EXPECT_EQ(meaningOf("c"), "m3");
+    EXPECT_TRUE(scan.AnsweredFromCache());
+
+    // A damaged cache file fails its checksum; the scan answers and writes it anew.
+    const GlossaryScanCache cache(cacheDir.path(), path);
+    std::string bytes = TempDir::ReadBytes(cache.Path());
+    bytes[bytes.size() - 1] ^= 1;
+    TempDir::WriteBytes(cache.Path(), bytes);
+    EXPECT_EQ(meaningOf("c"), "m3");
+    EXPECT_FALSE(scan.AnsweredFromCache());
+    EXPECT_EQ(meaningOf("c"), "m3");
+    EXPECT_TRUE(scan.AnsweredFromCache());
+
+    // A cache that names the right stamp but sends the reader to the wrong record is caught by
+    // the record's own key.
+    const std::optional<FileStamp> stamp = FileView::StampOf(path);
+    ASSERT_TRUE(stamp);
+    ASSERT_TRUE(cache.Save(*stamp, {{"a", 0}, {"b", 0}, {"c", 0}}));
+    EXPECT_EQ(meaningOf("b"), "m2");
+    EXPECT_FALSE(scan.AnsweredFromCache());
+    EXPECT_EQ(meaningOf("zz"), "-");
+    EXPECT_TRUE(scan.AnsweredFromCache());
+}
+
+TEST_F(GlossaryScanTest, NoCacheIsMadeOfAFileChangedAMomentAgo) {
+    const std::string path = NewFile(StoredRecord("a", "a\x07m\x07\x07"));
+    const TempDir cacheDir;
+    GlossaryScan scan;
+    scan.UseCache(cacheDir.path());
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(scan.Run(path, GlossaryScan::Exactly("a")));
+        EXPECT_EQ(scan.Entries().size(), 1u);
+        EXPECT_FALSE(scan.AnsweredFromCache());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(cacheDir.path()));
 }
 
 TEST_F(GlossaryScanTest, KeepsTheLastRecordOfATermAndLeavesForeignKeysToTheGlossary) {

@@ -1,4 +1,5 @@
 #include "controls/ReportRowModel.h"
+#include "core/DataLocation.h"
 #include "core/Glossary.h"
 #include "core/GlossaryScan.h"
 #include "tools/termix-cli/CliCommands.h"
@@ -79,6 +80,7 @@ int PrintRecord(const Context& ctx, std::string_view term, std::string_view mean
 std::optional<int> ScanQuery(const Context& ctx, const std::filesystem::path& path, bool show,
                              const std::string& operand) {
     GlossaryScan scan;
+    scan.UseCache(UserFoldersFromEnvironment().cache);
     if (!scan.Run(path,
                   show ? GlossaryScan::Exactly(operand) : GlossaryScan::Containing(operand))) {
         return std::nullopt;
