@@ -217,7 +217,8 @@ bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condi
     const auto changed = std::chrono::system_clock::time_point(
         std::chrono::duration_cast<std::chrono::system_clock::duration>(
             std::chrono::nanoseconds(stamp ? stamp->changedNs : 0)));
-    const bool keepTerms = cache && changed + m_settled <= std::chrono::system_clock::now();
+    const bool keepTerms =
+        cache && changed + m_settled <= std::chrono::system_clock::now() && cache->CanSave();
     // A large file is read in parts, by two threads when there are two processors. The answer
     // is that of one reading from the start (Joined).
     std::vector<Part> parts = Parts(bytes, bytes.size() >= m_splitFrom ? kParts : 1, keepTerms);

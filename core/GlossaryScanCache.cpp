@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/FileIo.h"
 #include "util/Checksum.h"
 
 namespace {
@@ -119,6 +120,10 @@ size_t GlossaryScanCache::Find(std::string_view term) const {
     return low < m_count && TermAt(low) == term ? low : m_count;
 }
 
+bool GlossaryScanCache::CanSave() const {
+    return fileio::CreatePrivateFolder(m_folder).ok() && fileio::UserCanWrite(m_folder);
+}
+
 bool GlossaryScanCache::Save(const FileStamp& stamp, const std::vector<Term>& terms) const {
     std::string body;
     size_t termBytes = 0;
@@ -149,9 +154,6 @@ bool GlossaryScanCache::Save(const FileStamp& stamp, const std::vector<Term>& te
     }
     // Written under a name of its own and renamed into place, so that a reader sees the old
     // cache or the new one, and two programs saving at once do not mix their bytes.
-    if (!fileio::CreatePrivateFolder(m_folder).ok()) {
-        return false;
-    }
     std::filesystem::path temporary = m_path;
     temporary += '.';
     temporary += std::to_string(std::random_device{}());
@@ -167,6 +169,9 @@ bool GlossaryScanCache::Save(const FileStamp& stamp, const std::vector<Term>& te
             return false;
         }
     }
+    // The terms are the user's own: readable by the user alone, as the folder is.
+    std::filesystem::permissions(
+        temporary, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
     std::filesystem::rename(temporary, m_path, ec);
     if (ec) {
         std::filesystem::remove(temporary, ec);

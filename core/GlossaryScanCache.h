@@ -37,6 +37,8 @@ public:
     // Where `term` stands, or Count() when the cache does not hold it.
     size_t Find(std::string_view term) const;
 
+    // Whether a cache may be saved: its folder exists, or was made now, and may be written.
+    bool CanSave() const;
     // Replaces the cache with `terms`, sorted and each once, of the glossary with `stamp`,
     // without a flush to the disk (a cut cache fails its checksum). False when it could not be
     // written.
