@@ -1,20 +1,11 @@
 #include "controls/ResourceImages.h"
 
-#include <QImageReader>
+#include <QImage>
 #include <QPixmapCache>
 #include <iterator>
 
+#include "controls/PackedPictures.h"
 #include "resources/ResourceIds.h"
-
-// The pictures are compiled into this static library; registering them here keeps the linker
-// from dropping them.
-static void EnsurePicturesRegistered() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(termix);
-        return true;
-    }();
-    (void)registered;
-}
 
 namespace {
 
@@ -28,33 +19,40 @@ constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
 constexpr int kCursorHotX = 9;
 constexpr int kCursorHotY = 1;
 
-// A picture of the program's own, read as the PNG it is: a reader left to guess the format
-// loads and asks every image plug-in of the system first, which costs the start milliseconds.
-// Each picture is read once: the copies share it, so the hand cursor of thirty buttons is one
-// cursor on the display, not thirty.
-QPixmap ReadPng(const QString& path) {
+// A picture of the program's own by name, from the pixels compiled in: nothing to decode, and
+// no image reader, whose first use looks through the system's image plug-ins. Each picture is
+// made once: the copies share it, so the hand cursor of thirty buttons is one cursor on the
+// display, not thirty.
+QPixmap PackedPixmap(const QString& name) {
     QPixmap picture;
-    if (QPixmapCache::find(path, &picture)) {
+    if (QPixmapCache::find(name, &picture)) {
         return picture;
     }
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    picture = QPixmap::fromImage(reader.read());
-    QPixmapCache::insert(path, picture);
+    const std::string key = name.toStdString();
+    for (size_t i = 0; i < kPackedPictureCount; ++i) {
+        const PackedPicture& packed = kPackedPictures[i];
+        if (packed.name == key) {
+            const QImage image(reinterpret_cast<const uchar*>(packed.pixels), packed.width,
+                               packed.height, packed.width * 4,
+                               QImage::Format_ARGB32_Premultiplied);
+            picture = QPixmap::fromImage(image);
+            QPixmapCache::insert(name, picture);
+            break;
+        }
+    }
     return picture;
 }
 
 }  // namespace
 
 QIcon LoadIconResource(int id) {
-    EnsurePicturesRegistered();
     QIcon icon;
     if (id != res::kIconMain) {
         return icon;
     }
     for (const int size : kIconSizes) {
-        const QString path = QStringLiteral(":/termix/icon128-%1.png").arg(size);
-        if (const QPixmap picture = ReadPng(path); !picture.isNull()) {
+        if (const QPixmap picture = PackedPixmap(QStringLiteral("icon128-%1").arg(size));
+            !picture.isNull()) {
             icon.addPixmap(picture);
         }
     }
@@ -62,7 +60,6 @@ QIcon LoadIconResource(int id) {
 }
 
 QPixmap LoadIconPixmap(int id, int side) {
-    EnsurePicturesRegistered();
     if (id != res::kIconMain) {
         return {};
     }
@@ -74,22 +71,20 @@ QPixmap LoadIconPixmap(int id, int side) {
             break;
         }
     }
-    const QPixmap picture = ReadPng(QStringLiteral(":/termix/icon128-%1.png").arg(drawn));
+    const QPixmap picture = PackedPixmap(QStringLiteral("icon128-%1").arg(drawn));
     return drawn == side || picture.isNull()
                ? picture
                : picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QPixmap LoadBitmapResource(int id) {
-    EnsurePicturesRegistered();
     if (id != res::kBitmapBanner) {
         return {};
     }
-    return ReadPng(QStringLiteral(":/termix/bitmap130.png"));
+    return PackedPixmap(QStringLiteral("bitmap130"));
 }
 
 std::optional<QCursor> LoadCursorResource(int id) {
-    EnsurePicturesRegistered();
     if (id != res::kCursorHand) {
         return std::nullopt;
     }
@@ -97,7 +92,7 @@ std::optional<QCursor> LoadCursorResource(int id) {
     // application): a cursor made from a picture works out its mask each time it is made, and
     // a window sets it on some thirty buttons.
     static const QCursor* const hand = [] {
-        const QPixmap image = ReadPng(QStringLiteral(":/termix/cursor140.png"));
+        const QPixmap image = PackedPixmap(QStringLiteral("cursor140"));
         return image.isNull() ? nullptr : new QCursor(image, kCursorHotX, kCursorHotY);
     }();
     if (hand == nullptr) {

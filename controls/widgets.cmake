@@ -15,4 +15,25 @@ add_library(termix_controls STATIC
   SortListCtrl.cpp
   UrlOpener.cpp)
 target_link_libraries(termix_controls PUBLIC termix_rows termix_resources termix_logging Qt6::Widgets)
-target_sources(termix_controls PRIVATE ${CMAKE_SOURCE_DIR}/resources/termix.qrc)
+
+# The pictures are unpacked from their PNG files into pixel arrays when building, so that the
+# window shows them without reading image files at start-up. The packer runs on the build
+# machine, as the window program is only built natively.
+add_executable(termix-pack-pictures ${CMAKE_SOURCE_DIR}/resources/artwork/PackPictures.cpp)
+target_link_libraries(termix-pack-pictures PRIVATE Qt6::Gui)
+set(packed_pictures ${CMAKE_CURRENT_BINARY_DIR}/PackedPictures.cpp)
+set(picture_arguments)
+set(picture_files)
+foreach(name icon128-16 icon128-24 icon128-32 icon128-48 icon128-64 bitmap130 cursor140)
+  set(file ${CMAKE_SOURCE_DIR}/resources/images/${name}.png)
+  list(APPEND picture_arguments ${name}=${file})
+  list(APPEND picture_files ${file})
+endforeach()
+add_custom_command(
+  OUTPUT ${packed_pictures}
+  COMMAND termix-pack-pictures ${packed_pictures} ${picture_arguments}
+  DEPENDS termix-pack-pictures ${picture_files}
+  COMMENT "Packing the pictures"
+  VERBATIM)
+set_source_files_properties(${packed_pictures} PROPERTIES SKIP_AUTOGEN ON)
+target_sources(termix_controls PRIVATE ${packed_pictures})
