@@ -14,10 +14,11 @@
 
 // A one-shot query straight from a glossary file, for a program that asks one question and
 // ends: one pass over the records that keeps only the entries it returns, with no index and no
-// copy of the text. Its answer is the one a CGlossary loaded from the same file gives (the same
-// entries, the same damaged-file copy and note) for the usual file, where every record is stored
-// under its own term; any other file is left to CGlossary, whose reading settles which record
-// wins there.
+// copy of the text, or, with a cache (UseCache) of the unchanged file, a look at the cached terms
+// and a read of the records returned. Its answer is the one a CGlossary loaded from the same file
+// gives (the same entries, the same damaged-file copy and note) for the usual file, where every
+// record is stored under its own term; any other file is left to CGlossary, whose reading settles
+// which record wins there.
 class GlossaryScan {
 public:
     struct Entry {
