@@ -1,6 +1,6 @@
 #include "core/GlossaryScanCache.h"
 
-#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
