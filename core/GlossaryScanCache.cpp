@@ -1,5 +1,6 @@
 #include "core/GlossaryScanCache.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -120,6 +121,24 @@ size_t GlossaryScanCache::Find(std::string_view term) const {
     return low < m_count && TermAt(low) == term ? low : m_count;
 }
 
+void GlossaryScanCache::RemoveStaleTemporaries() const {
+    // A save takes milliseconds: a temporary of this cache a minute old was left by a program
+    // that ended between writing it and renaming it.
+    const std::string prefix = m_path.filename().string() + ".";
+    const auto stale = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(m_folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code timeError;
+        if (name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
+            name.compare(name.size() - 4, 4, ".new") == 0 &&
+            it->last_write_time(timeError) < stale && !timeError) {
+            std::filesystem::remove(it->path(), timeError);
+        }
+    }
+}
+
 bool GlossaryScanCache::CanSave() const {
     return fileio::CreatePrivateFolder(m_folder).ok() && fileio::UserCanWrite(m_folder);
 }
@@ -152,6 +171,7 @@ bool GlossaryScanCache::Save(const FileStamp& stamp, const std::vector<Term>& te
           static_cast<uint64_t>(termBytes), Checksum64(body)}) {
         Append(header, value);
     }
+    RemoveStaleTemporaries();
     // Written under a name of its own and renamed into place, so that a reader sees the old
     // cache or the new one, and two programs saving at once do not mix their bytes.
     std::filesystem::path temporary = m_path;

@@ -47,6 +47,8 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
 private:
+    // Removes what saves of this cache that were cut short left behind.
+    void RemoveStaleTemporaries() const;
     // The i-th of the 32-bit numbers of an array in the cache file.
     static uint32_t Number(std::string_view array, size_t i);
 

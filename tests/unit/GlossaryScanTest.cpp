@@ -314,11 +314,21 @@ TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
     EXPECT_EQ(meaningOf("c"), "m3");
     EXPECT_TRUE(scan.AnsweredFromCache());
 
+    // A save removes the temporary a save cut short left behind, not one being written now.
+    const std::filesystem::path left = cache.Path().string() + ".1.new";
+    const std::filesystem::path writing = cache.Path().string() + ".2.new";
+    TempDir::WriteBytes(left, "x");
+    TempDir::WriteBytes(writing, "x");
+    std::filesystem::last_write_time(
+        left, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+
     // A cache that names the right stamp but sends the reader to the wrong record is caught by
     // the record's own key.
     const std::optional<FileStamp> stamp = FileView::StampOf(path);
     ASSERT_TRUE(stamp);
     ASSERT_TRUE(cache.Save(*stamp, {{"a", 0}, {"b", 0}, {"c", 0}}));
+    EXPECT_FALSE(TempDir::Exists(left));
+    EXPECT_TRUE(TempDir::Exists(writing));
     EXPECT_EQ(meaningOf("b"), "m2");
     EXPECT_FALSE(scan.AnsweredFromCache());
     EXPECT_EQ(meaningOf("zz"), "-");
