@@ -8,6 +8,7 @@
 
 #include "controls/MessageBox.h"
 #include "controls/QtText.h"
+#include "controls/ReportHeader.h"
 #include "controls/ReportRowDelegate.h"
 #include "controls/ReportTableModel.h"
 #include "resources/StringTable.h"
@@ -34,9 +35,9 @@ CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
     setTabKeyNavigation(false);
     verticalHeader()->hide();
 
-    QHeaderView* header = horizontalHeader();
+    QHeaderView* header = new CReportHeader(this);
+    setHorizontalHeader(header);
     header->setSectionsClickable(true);
-    header->setHighlightSections(false);
     header->setSortIndicatorShown(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);

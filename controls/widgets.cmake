@@ -8,6 +8,7 @@ add_library(termix_controls STATIC
   LinkLabel.cpp
   MessageBox.cpp
   QtText.cpp
+  ReportHeader.cpp
   ReportRowDelegate.cpp
   ReportTableModel.cpp
   ResourceImages.cpp

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -127,6 +128,18 @@ TEST_F(ListTest, ColumnWidthsFromTheSpecificationAndAfterAFill) {
     Fill({{"c", "3"}});
     list->SortRows(0, true, 0, -1);
     EXPECT_EQ(header->sectionSize(0), 110);
+}
+
+TEST_F(ListTest, TheHeaderFitsItsTitlesInTheFontItDrawsThemIn) {
+    QHeaderView* header = list->horizontalHeader();
+    const QFontMetrics metrics = header->fontMetrics();
+    EXPECT_GE(header->sizeHint().height(), metrics.height());
+    EXPECT_GE(header->sectionSizeHint(0), metrics.horizontalAdvance(QStringLiteral("术语")));
+    // As tall as a plain Qt header showing the same titles.
+    QTableView plain;
+    plain.setModel(list->model());
+    plain.horizontalHeader()->setFont(header->font());
+    EXPECT_EQ(header->sizeHint().height(), plain.horizontalHeader()->sizeHint().height());
 }
 
 TEST_F(ListTest, HeaderClicksSortByTheClickedColumnAndFlipTheDirection) {
