@@ -35,14 +35,9 @@ std::vector<std::uint16_t> LockVariants(std::uint16_t numLockMask) {
     return variants;
 }
 
-std::uint8_t XkbEventBase(xcb_connection_t* connection) {
+xcb_query_extension_cookie_t QueryXkb(xcb_connection_t* connection) {
     const char* name = "XKEYBOARD";
-    xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
-        connection, xcb_query_extension(connection, static_cast<uint16_t>(std::strlen(name)), name),
-        nullptr);
-    const std::uint8_t base = reply != nullptr && reply->present ? reply->first_event : 0;
-    std::free(reply);
-    return base;
+    return xcb_query_extension(connection, static_cast<uint16_t>(std::strlen(name)), name);
 }
 
 QString Describe(unsigned modifiers, unsigned virtualKey) {
@@ -57,7 +52,8 @@ CGlobalHotkeyX11::CGlobalHotkeyX11(QObject* parent, bool desktopWide)
     if (const auto x = GetQtConnection()) {
         m_connection = x->connection;
         m_root = x->root;
-        m_xkbEventBase = XkbEventBase(m_connection);
+        // Asked now, read when the first event comes: start-up does not wait for the answer.
+        m_xkbQuery = QueryXkb(m_connection);
         QCoreApplication::instance()->installNativeEventFilter(this);
     } else {
         qCWarning(lcPlatform) << "no X11 connection: the global hotkey is not available";
@@ -70,6 +66,9 @@ CGlobalHotkeyX11::~CGlobalHotkeyX11() {
     }
     if (QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    if (m_xkbQuery) {
+        xcb_discard_reply(m_connection, m_xkbQuery->sequence);
     }
     UngrabAll();
 }
@@ -191,13 +190,24 @@ void CGlobalHotkeyX11::Regrab() {
     }
 }
 
+std::uint8_t CGlobalHotkeyX11::XkbEventBase() const {
+    if (m_xkbQuery) {
+        xcb_query_extension_reply_t* reply =
+            xcb_query_extension_reply(m_connection, *m_xkbQuery, nullptr);
+        m_xkbEventBase = reply != nullptr && reply->present ? reply->first_event : 0;
+        std::free(reply);
+        m_xkbQuery.reset();
+    }
+    return m_xkbEventBase;
+}
+
 bool CGlobalHotkeyX11::IsMappingChange(const xcb_generic_event_t* event) const {
     const std::uint8_t type = event->response_type & 0x7f;
     if (type == XCB_MAPPING_NOTIFY) {
         const auto* mapping = reinterpret_cast<const xcb_mapping_notify_event_t*>(event);
         return mapping->request == XCB_MAPPING_KEYBOARD || mapping->request == XCB_MAPPING_MODIFIER;
     }
-    if (m_xkbEventBase != 0 && type == m_xkbEventBase) {
+    if (const std::uint8_t xkbBase = XkbEventBase(); xkbBase != 0 && type == xkbBase) {
         const std::uint8_t xkbType = event->pad0;
         return xkbType == kXkbNewKeyboardNotify || xkbType == kXkbMapNotify;
     }

@@ -4,6 +4,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/GlobalHotkey.h"
@@ -47,11 +48,14 @@ private:
     void ScheduleRegrab();
     void Regrab();
     bool IsMappingChange(const xcb_generic_event_t* event) const;
+    // The first event number of the XKEYBOARD extension, 0 without it.
+    std::uint8_t XkbEventBase() const;
     bool IsGrabbed(xcb_keycode_t keycode, std::uint16_t modifiers) const;
 
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = 0;
-    std::uint8_t m_xkbEventBase = 0;  // 0 without the XKEYBOARD extension
+    mutable std::optional<xcb_query_extension_cookie_t> m_xkbQuery;  // until its answer is read
+    mutable std::uint8_t m_xkbEventBase = 0;
     std::uint16_t m_numLockMask = 0;
     bool m_regrabPending = false;
     bool m_desktopWide = true;

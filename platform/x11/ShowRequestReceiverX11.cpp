@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/x11/ShowRequestProtocol.h"
 #include "platform/x11/X11Connection.h"
@@ -20,7 +21,10 @@ namespace x11 {
 CShowRequestReceiverX11::CShowRequestReceiverX11(QObject* parent) : IShowRequestReceiver(parent) {
     if (const auto x = GetQtConnection()) {
         m_connection = x->connection;
-        m_showAtom = InternAtom(m_connection, kShowMessage);
+        const std::vector<xcb_atom_t> atoms =
+            InternAtoms(m_connection, {kShowMessage, kMarkerProperty});
+        m_showAtom = atoms[0];
+        m_markerAtom = atoms[1];
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 }
@@ -36,10 +40,9 @@ void CShowRequestReceiverX11::Watch(QWidget* window) {
         return;
     }
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t marker = InternAtom(m_connection, kMarkerProperty);
     const std::uint32_t value = 1;
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, marker, XCB_ATOM_CARDINAL, 32, 1,
-                        &value);
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, m_markerAtom, XCB_ATOM_CARDINAL,
+                        32, 1, &value);
     xcb_flush(m_connection);
     if (std::find(m_windows.begin(), m_windows.end(), id) == m_windows.end()) {
         m_windows.push_back(id);

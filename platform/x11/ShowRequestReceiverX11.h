@@ -21,6 +21,7 @@ public:
 private:
     xcb_connection_t* m_connection = nullptr;
     xcb_atom_t m_showAtom = XCB_ATOM_NONE;
+    xcb_atom_t m_markerAtom = XCB_ATOM_NONE;
     std::vector<xcb_window_t> m_windows;
 };
 

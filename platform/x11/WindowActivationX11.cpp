@@ -127,12 +127,9 @@ bool ActivateExistingWindow(const std::string& titleUtf8) {
         return false;
     }
     xcb_connection_t* connection = x->connection;
-    const Atoms atoms{
-        x11::InternAtom(connection, "_NET_WM_NAME"),
-        x11::InternAtom(connection, "UTF8_STRING"),
-        x11::InternAtom(connection, x11::kMarkerProperty),
-        x11::InternAtom(connection, x11::kShowMessage),
-    };
+    const std::vector<xcb_atom_t> interned = x11::InternAtoms(
+        connection, {"_NET_WM_NAME", "UTF8_STRING", x11::kMarkerProperty, x11::kShowMessage});
+    const Atoms atoms{interned[0], interned[1], interned[2], interned[3]};
     // The matching window highest in the stacking order, as FindWindow would return it.
     xcb_window_t window = kNoWindow;
     const std::vector<xcb_window_t> topLevel = Children(connection, x->root);

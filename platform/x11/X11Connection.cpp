@@ -33,15 +33,25 @@ std::optional<QtConnection> GetQtConnection() {
 }
 
 xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
-    xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (reply == nullptr) {
-        return XCB_ATOM_NONE;
+    return InternAtoms(connection, {name}).front();
+}
+
+std::vector<xcb_atom_t> InternAtoms(xcb_connection_t* connection,
+                                    std::initializer_list<const char*> names) {
+    std::vector<xcb_intern_atom_cookie_t> cookies;
+    cookies.reserve(names.size());
+    for (const char* name : names) {
+        cookies.push_back(
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name));
     }
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
-    return atom;
+    std::vector<xcb_atom_t> atoms;
+    atoms.reserve(cookies.size());
+    for (const xcb_intern_atom_cookie_t cookie : cookies) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        atoms.push_back(reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE});
+        std::free(reply);
+    }
+    return atoms;
 }
 
 void SendNetActiveWindow(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window) {

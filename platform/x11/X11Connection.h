@@ -2,7 +2,9 @@
 
 #include <xcb/xcb.h>
 
+#include <initializer_list>
 #include <optional>
+#include <vector>
 
 // The X connection of the running QApplication (xcb platform), for the pieces that talk to the X
 // server next to Qt: key grabs, window properties, client messages.
@@ -18,6 +20,11 @@ std::optional<QtConnection> GetQtConnection();
 
 // The atom of `name`, created if needed; XCB_ATOM_NONE on failure.
 xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name);
+
+// The atoms of all `names`, in their order, asked for together: one wait for the X server
+// instead of one per atom.
+std::vector<xcb_atom_t> InternAtoms(xcb_connection_t* connection,
+                                    std::initializer_list<const char*> names);
 
 // Sends the EWMH request to activate `window` (restore, raise, focus) to the window manager, as a
 // pager would (source indication 2), which window managers honour without timestamp checks.
