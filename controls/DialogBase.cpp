@@ -46,8 +46,7 @@ QLabel* MakePicture(const res::Control& control, const QRect& rect, QWidget* par
     auto* label = new QLabel(parent);
     QPixmap picture;
     if (control.kind == res::Kind::kBitmap) {
-        picture = LoadBitmapResource(res::kBitmapBanner)
-                      .scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture = LoadBitmapResource(res::kBitmapBanner, rect.size());
     } else {
         const int side = qMin(rect.width(), rect.height());
         picture = LoadIconPixmap(res::kIconMain, side);

@@ -23,22 +23,26 @@ constexpr int kCursorHotY = 1;
 // no image reader, whose first use looks through the system's image plug-ins. Each picture is
 // made once: the copies share it, so the hand cursor of thirty buttons is one cursor on the
 // display, not thirty.
+// The compiled-in pixels themselves, not copied; a null image when there is no such picture.
+QImage PackedImage(const std::string& name) {
+    for (size_t i = 0; i < kPackedPictureCount; ++i) {
+        const PackedPicture& packed = kPackedPictures[i];
+        if (packed.name == name) {
+            return QImage(reinterpret_cast<const uchar*>(packed.pixels), packed.width,
+                          packed.height, packed.width * 4, QImage::Format_ARGB32_Premultiplied);
+        }
+    }
+    return {};
+}
+
 QPixmap PackedPixmap(const QString& name) {
     QPixmap picture;
     if (QPixmapCache::find(name, &picture)) {
         return picture;
     }
-    const std::string key = name.toStdString();
-    for (size_t i = 0; i < kPackedPictureCount; ++i) {
-        const PackedPicture& packed = kPackedPictures[i];
-        if (packed.name == key) {
-            const QImage image(reinterpret_cast<const uchar*>(packed.pixels), packed.width,
-                               packed.height, packed.width * 4,
-                               QImage::Format_ARGB32_Premultiplied);
-            picture = QPixmap::fromImage(image);
-            QPixmapCache::insert(name, picture);
-            break;
-        }
+    if (const QImage image = PackedImage(name.toStdString()); !image.isNull()) {
+        picture = QPixmap::fromImage(image);
+        QPixmapCache::insert(name, picture);
     }
     return picture;
 }
@@ -77,11 +81,16 @@ QPixmap LoadIconPixmap(int id, int side) {
                : picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-QPixmap LoadBitmapResource(int id) {
+QPixmap LoadBitmapResource(int id, QSize size) {
     if (id != res::kBitmapBanner) {
         return {};
     }
-    return PackedPixmap(QStringLiteral("bitmap130"));
+    const QImage image = PackedImage("bitmap130");
+    if (!size.isValid() || size == image.size()) {
+        return PackedPixmap(QStringLiteral("bitmap130"));
+    }
+    // Scaled straight from the compiled-in pixels: the full-size picture is never copied.
+    return QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 std::optional<QCursor> LoadCursorResource(int id) {

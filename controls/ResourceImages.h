@@ -9,7 +9,8 @@
 QIcon LoadIconResource(int id);
 // The icon at `side` pixels, read from the one drawn size that suits it best.
 QPixmap LoadIconPixmap(int id, int side);
-// An empty pixmap when there is no such bitmap.
-QPixmap LoadBitmapResource(int id);
+// The bitmap, stretched smoothly to `size` when one is given; an empty pixmap when there is no
+// such bitmap.
+QPixmap LoadBitmapResource(int id, QSize size = {});
 // Nothing when there is no such cursor.
 std::optional<QCursor> LoadCursorResource(int id);

@@ -21,6 +21,9 @@ constexpr int kEmptyTextGap = 10;  // pixels between the header and the empty-li
 }  // namespace
 
 CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
+    // The header first: the model is then joined to it once, not to the default one as well.
+    QHeaderView* header = new CReportHeader(this);
+    setHorizontalHeader(header);
     m_model = new ReportTableModel(m_rows, this);
     setModel(m_model);
     setItemDelegate(new ReportRowDelegate(this));
@@ -35,8 +38,6 @@ CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
     setTabKeyNavigation(false);
     verticalHeader()->hide();
 
-    QHeaderView* header = new CReportHeader(this);
-    setHorizontalHeader(header);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     header->setStretchLastSection(false);

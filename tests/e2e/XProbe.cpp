@@ -3,12 +3,13 @@
 //   termix-e2e-xprobe tray-owner
 //       exit 0 when the system tray selection _NET_SYSTEM_TRAY_S0 has an owner, 1 otherwise
 //   termix-e2e-xprobe time-to-window TITLE PROGRAM [ARGS...]
-//       starts PROGRAM, waits (polling every 2 ms, at most 30 s) until a viewable window titled
-//       exactly TITLE exists, prints "<milliseconds> <pid>" and leaves the program running;
+//       starts PROGRAM, waits (at most 30 s) until a top-level window it made, titled exactly
+//       TITLE, is viewable, prints "<milliseconds> <pid>" and leaves the program running;
 //       exit 1 when the program ended or the window did not appear
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -45,41 +45,74 @@ bool TitleIs(Display* display, Window window, const std::string& title, Atom net
     return match;
 }
 
-// True when a viewable window with the title exists anywhere in the tree.
-bool HasViewableWindow(Display* display, Window window, const std::string& title, Atom netWmName,
-                       Atom utf8, int depth) {
+bool ShownOnScreen(Display* display, Window window) {
     XWindowAttributes attributes{};
-    if (depth > 0 && (XGetWindowAttributes(display, window, &attributes) == 0 ||
-                      attributes.map_state != IsViewable)) {
-        return false;
-    }
-    if (depth > 0 && TitleIs(display, window, title, netWmName, utf8)) {
-        return true;
-    }
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    bool found = false;
-    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0) {
-        for (unsigned int i = 0; i < count && !found; ++i) {
-            found = HasViewableWindow(display, children[i], title, netWmName, utf8, depth + 1);
-        }
-    }
-    if (children != nullptr) {
-        XFree(children);
-    }
-    return found;
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
 }
 
 int IgnoreErrors(Display*, XErrorEvent*) {
-    return 0;  // windows come and go while the tree is walked
+    return 0;  // windows come and go while they are looked at
 }
 
+// Follows the X server's notifications instead of polling the window tree, so that the probe
+// adds almost no work to the server while the program starts: every top-level window made
+// after the start is watched (its title and mapping), and each map anywhere at the top level
+// (a window manager's frame) looks at the watched windows with the title again.
+class WindowWatch {
+public:
+    WindowWatch(Display* display, std::string title)
+        : m_display(display),
+          m_title(std::move(title)),
+          m_netWmName(XInternAtom(display, "_NET_WM_NAME", False)),
+          m_utf8(XInternAtom(display, "UTF8_STRING", False)) {
+        XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+        XSync(display, False);
+    }
+
+    // Handles the events that have come; true once a window with the title is viewable.
+    bool Update() {
+        bool look = false;
+        while (XPending(m_display) > 0) {
+            XEvent event{};
+            XNextEvent(m_display, &event);
+            if (event.type == CreateNotify &&
+                event.xcreatewindow.parent == DefaultRootWindow(m_display)) {
+                const Window window = event.xcreatewindow.window;
+                XSelectInput(m_display, window, StructureNotifyMask | PropertyChangeMask);
+                if (TitleIs(m_display, window, m_title, m_netWmName, m_utf8)) {
+                    m_titled.push_back(window);
+                }
+                look = true;
+            } else if (event.type == PropertyNotify && event.xproperty.atom == m_netWmName &&
+                       TitleIs(m_display, event.xproperty.window, m_title, m_netWmName, m_utf8)) {
+                m_titled.push_back(event.xproperty.window);
+                look = true;
+            } else if (event.type == MapNotify) {
+                look = true;
+            }
+        }
+        if (look) {
+            for (const Window window : m_titled) {
+                if (ShownOnScreen(m_display, window)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    Display* m_display;
+    std::string m_title;
+    Atom m_netWmName;
+    Atom m_utf8;
+    std::vector<Window> m_titled;
+};
+
 int TimeToWindow(Display* display, const std::string& title, char** argv) {
-    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     XSetErrorHandler(IgnoreErrors);
+    WindowWatch watch(display, title);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
@@ -91,8 +124,9 @@ int TimeToWindow(Display* display, const std::string& title, char** argv) {
     if (pid < 0) {
         return 1;
     }
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
-        if (HasViewableWindow(display, DefaultRootWindow(display), title, netWmName, utf8, 0)) {
+        if (watch.Update()) {
             const auto elapsed =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count();
@@ -104,7 +138,7 @@ int TimeToWindow(Display* display, const std::string& title, char** argv) {
             std::fprintf(stderr, "the program ended before its window appeared\n");
             return 1;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        poll(&connection, 1, 20);  // the next event, or a look whether the program still runs
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);

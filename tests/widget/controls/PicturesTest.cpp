@@ -31,4 +31,10 @@ TEST(PicturesTest, AreTheCommittedImages) {
     EXPECT_TRUE(LoadBitmapResource(res::kBitmapBanner + 1).isNull());
 }
 
+TEST(PicturesTest, TheBannerIsStretchedSmoothlyToTheSizeAskedFor) {
+    const QSize size(310, 52);
+    EXPECT_EQ(Shown(LoadBitmapResource(res::kBitmapBanner, size)),
+              Committed("bitmap130").scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
 }  // namespace
