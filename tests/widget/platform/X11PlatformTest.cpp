@@ -21,6 +21,7 @@
 #include "platform/VirtualKeyMap.h"
 #include "platform/WindowActivation.h"
 #include "platform/x11/KeysymTable.h"
+#include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keyboard.h"
 
 namespace {
@@ -200,6 +201,18 @@ TEST_F(X11PlatformTest, NoKeyGrabsNothingAndSucceeds) {
     EXPECT_TRUE(other.GrabKey(hotkey::kModControl, 'Q'));
     // A virtual key with no X equivalent is refused rather than grabbing something else.
     EXPECT_EQ(hotkey->Register(hotkey::kHotkeyId, hotkey::kModControl, 0xFF), kRefused);
+}
+
+TEST_F(X11PlatformTest, AtomsAskedTogetherComeBackInTheOrderOfTheirNames) {
+    const auto x = platform::x11::GetQtConnection();
+    ASSERT_TRUE(x.has_value());
+    const std::vector<xcb_atom_t> atoms = platform::x11::InternAtoms(
+        x->connection, {"TERMIX_TEST_FIRST", "WM_NAME", "TERMIX_TEST_SECOND"});
+    ASSERT_EQ(atoms.size(), 3u);
+    EXPECT_EQ(atoms[1], xcb_atom_t{XCB_ATOM_WM_NAME});
+    EXPECT_NE(atoms[0], atoms[2]);
+    EXPECT_EQ(atoms[0], platform::x11::InternAtom(x->connection, "TERMIX_TEST_FIRST"));
+    EXPECT_EQ(atoms[2], platform::x11::InternAtom(x->connection, "TERMIX_TEST_SECOND"));
 }
 
 TEST_F(X11PlatformTest, ASecondCopyAsksOurHiddenWindowToShowItself) {
