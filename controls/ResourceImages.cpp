@@ -19,10 +19,6 @@ constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
 constexpr int kCursorHotX = 9;
 constexpr int kCursorHotY = 1;
 
-// A picture of the program's own by name, from the pixels compiled in: nothing to decode, and
-// no image reader, whose first use looks through the system's image plug-ins. Each picture is
-// made once: the copies share it, so the hand cursor of thirty buttons is one cursor on the
-// display, not thirty.
 // The compiled-in pixels themselves, not copied; a null image when there is no such picture.
 QImage PackedImage(const std::string& name) {
     for (size_t i = 0; i < kPackedPictureCount; ++i) {
@@ -35,6 +31,10 @@ QImage PackedImage(const std::string& name) {
     return {};
 }
 
+// A picture of the program's own by name, from the pixels compiled in: nothing to decode, and
+// no image reader, whose first use looks through the system's image plug-ins. Each picture is
+// made once: the copies share it, so the hand cursor of thirty buttons is one cursor on the
+// display, not thirty.
 QPixmap PackedPixmap(const QString& name) {
     QPixmap picture;
     if (QPixmapCache::find(name, &picture)) {
