@@ -138,7 +138,10 @@ int TimeToWindow(Display* display, const std::string& title, char** argv) {
             std::fprintf(stderr, "the program ended before its window appeared\n");
             return 1;
         }
-        poll(&connection, 1, 20);  // the next event, or a look whether the program still runs
+        // Events read while looking at the windows already wait in Xlib's queue, not on the socket.
+        if (XEventsQueued(display, QueuedAlready) == 0) {
+            poll(&connection, 1, 20);  // the next event, or a look whether the program still runs
+        }
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
