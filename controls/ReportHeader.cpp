@@ -12,6 +12,9 @@ QSize CReportHeader::sectionSizeFromContents(int logicalIndex) const {
     if (model() == nullptr || logicalIndex < 0) {
         return {};
     }
+    if (highlightSections()) {
+        return QHeaderView::sectionSizeFromContents(logicalIndex);  // may be drawn bold after all
+    }
     ensurePolished();
     // Measured as QHeaderView measures, in the header's own font instead of its bold variant.
     const QVariant hint = model()->headerData(logicalIndex, orientation(), Qt::SizeHintRole);
