@@ -1,6 +1,7 @@
 #include "controls/DialogBase.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -35,6 +36,20 @@ int MulDiv(int a, int b, int c) {
     const long long half = c / 2;
     return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
 }
+
+// Makes a font the program-wide one for as long as it lives, then puts the previous one back.
+class ProgramFontOverride {
+public:
+    explicit ProgramFontOverride(const QFont& font) : m_previous(QApplication::font()) {
+        QApplication::setFont(font);
+    }
+    ~ProgramFontOverride() { QApplication::setFont(m_previous); }
+    ProgramFontOverride(const ProgramFontOverride&) = delete;
+    ProgramFontOverride& operator=(const ProgramFontOverride&) = delete;
+
+private:
+    QFont m_previous;
+};
 
 bool Has(unsigned style, unsigned bit) {
     return (style & bit) != 0;
@@ -139,6 +154,10 @@ CDialogBase::CDialogBase(int dialogId, QWidget* parent)
     setWindowTitle(qtext::FromUtf8(m_table.title));
     setWindowModality(Qt::WindowModal);
     ApplyWindowStyle();
+    // An edit field lays out its empty text in the program-wide font before it takes the
+    // dialog's. While the fields are made, the program-wide font is the dialog's, whose face is
+    // loaded already; otherwise the desktop's face would be loaded only for that first layout.
+    const ProgramFontOverride dialogFont(font());
     BuildControls();
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -101,6 +102,21 @@ TEST(DialogBase, DialogUnitsFollowTheDialogFont) {
     const QFontInfo face(dialog.font());
     EXPECT_EQ(face.pointSize(), 9);
     EXPECT_TRUE(dialog.fontMetrics().inFont(QChar(0x672F)));  // 术
+}
+
+TEST(DialogBase, BuildingADialogLeavesTheProgramFontAsItWas) {
+    const QFont before = QApplication::font();
+    const QFont desktop(QStringLiteral("DejaVu Sans"), 13);
+    QApplication::setFont(desktop);
+    {
+        CDialogBase dialog(res::kDialogMain);
+        EXPECT_EQ(QApplication::font(), desktop);
+        EXPECT_NE(dialog.font(), desktop);
+        // The fields keep the dialog's font, not the one in force while they were made.
+        EXPECT_EQ(dialog.GetControl(main_ids::kInput)->font(), dialog.font());
+        EXPECT_EQ(dialog.GetControl(main_ids::kExplain)->font(), dialog.font());
+    }
+    QApplication::setFont(before);
 }
 
 TEST(DialogBase, FieldsMoveOnlyThroughReadAndWrite) {
