@@ -4,7 +4,8 @@
 # memory half a second later. Three programs: the minimal dialog, termix on its bundled glossary
 # and termix on a generated 100,000-term glossary. They take turns run by run (A B C, B C A, ...)
 # so that drift on a shared machine falls on all alike; the script prints the medians, the ratios
-# to the minimal dialog and the memory budget (minimal dialog + twice the glossary file).
+# to the minimal dialog with the range each ratio falls in over resamplings of the rounds, and the
+# memory budget (minimal dialog + twice the glossary file).
 #
 #   tests/e2e/startup-time.sh [BUILD_DIR] [ROUNDS]      (defaults: build, 11)
 #
@@ -36,6 +37,30 @@ start_once() {
 
 median() {
     printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+# ratio_interval I: how far the ratio of program I's median to the minimal dialog's can be trusted
+# on this machine: the 5th and 95th percentiles of that ratio over 2000 resamplings of the rounds
+# (a round's starts stay together, so drift within a round stays paired).
+ratio_interval() {
+    awk -v a="${times[$1]}" -v b="${times[0]}" '
+        function sort(v, n,    i, j, t) {
+            for (i = 2; i <= n; i++) {
+                t = v[i]
+                for (j = i - 1; j >= 1 && v[j] > t; j--) v[j + 1] = v[j]
+                v[j + 1] = t
+            }
+        }
+        function median(v, n) { sort(v, n); return v[int((n + 1) / 2)] }
+        BEGIN {
+            n = split(a, x, " "); split(b, y, " "); srand(1)
+            for (r = 1; r <= 2000; r++) {
+                for (k = 1; k <= n; k++) { j = int(rand() * n) + 1; sx[k] = x[j]; sy[k] = y[j] }
+                q[r] = median(sx, n) / median(sy, n)
+            }
+            sort(q, 2000)
+            printf "%.2f-%.2f", q[100], q[1900]
+        }'
 }
 
 generate_glossary() {
@@ -90,11 +115,15 @@ for i in 0 1 2; do
     ms_median[i]=$(median ${times[i]})
     rss_median[i]=$(median ${rss[i]})
 done
-printf '%-40s %9s %7s %10s\n' "program" "ms" "ratio" "RSS MiB"
+printf '%-40s %9s %7s %11s %10s\n' "program" "ms" "ratio" "90 % range" "RSS MiB"
 for i in 0 1 2; do
-    printf '%-40s %9.1f %7.2f %10.1f\n' "${names[i]}" "${ms_median[i]}" \
+    range=-
+    if ((i > 0)); then
+        range=$(ratio_interval "$i")
+    fi
+    printf '%-40s %9.1f %7.2f %11s %10.1f\n' "${names[i]}" "${ms_median[i]}" \
         "$(awk -v a="${ms_median[i]}" -v b="${ms_median[0]}" 'BEGIN { print a / b }')" \
-        "$(awk -v k="${rss_median[i]}" 'BEGIN { print k / 1024 }')"
+        "$range" "$(awk -v k="${rss_median[i]}" 'BEGIN { print k / 1024 }')"
 done
 awk -v k="${rss_median[0]}" -v b="$large_bytes" 'BEGIN {
     printf "memory budget at 100,000 terms: %.1f MiB (minimal dialog + 2 x %.1f MiB file)\n",
