@@ -7,6 +7,7 @@
 
 #include "platform/CloseRequestWatcher.h"
 #include "platform/GlobalHotkey.h"
+#include "platform/SessionBusPreconnect.h"
 #include "platform/WindowActivation.h"
 #include "resources/StringTable.h"
 #include "ui/main/ClipboardSource.h"
@@ -49,6 +50,8 @@ void CTermixApp::SetDialogColours() {
 }
 
 void CTermixApp::RunMainWindow() {
+    // Made while the window below loads its fonts, before its first control asks for it.
+    const platform::SessionBusPreconnect sessionBus;
     // Windows are hidden and shown while the program runs; only the exit sequence ends it.
     QApplication::setQuitOnLastWindowClosed(false);
     CQtClipboardSource clipboard;
