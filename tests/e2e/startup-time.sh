@@ -9,6 +9,9 @@
 #
 #   tests/e2e/startup-time.sh [BUILD_DIR] [ROUNDS]      (defaults: build, 11)
 #
+# STARTUP_BASELINE=OTHER_BUILD_DIR adds that build's termix on the bundled glossary as a fourth
+# program, and the ratio of the two builds' bundled start-ups: two builds compared in one run.
+#
 # The 100,000-term glossary comes from termix-gen-glossary (bench/, found beside termix, in
 # $TERMIX_GEN_GLOSSARY or on PATH) or, without it, from a small python3 generator.
 build_dir=$(cd "${1:-build}" && pwd)
@@ -39,11 +42,11 @@ median() {
     printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
-# ratio_interval I: how far the ratio of program I's median to the minimal dialog's can be trusted
-# on this machine: the 5th and 95th percentiles of that ratio over 2000 resamplings of the rounds
-# (a round's starts stay together, so drift within a round stays paired).
+# ratio_interval I J: how far the ratio of program I's median to program J's can be trusted on
+# this machine: the 5th and 95th percentiles of that ratio over 2000 resamplings of the rounds (a
+# round's starts stay together, so drift within a round stays paired).
 ratio_interval() {
-    awk -v a="${times[$1]}" -v b="${times[0]}" '
+    awk -v a="${times[$1]}" -v b="${times[$2]}" '
         function sort(v, n,    i, j, t) {
             for (i = 2; i <= n; i++) {
                 t = v[i]
@@ -97,11 +100,20 @@ terms=$("$E2E_BIN_DIR/termix-cli" --file "$E2E_APP/Termix.CGlossary.termix" all 
 names=("minimal Qt dialog" "termix, bundled glossary ($terms terms)" "termix, 100,000 terms")
 programs=("$minimal" "$E2E_APP/termix" "$large_app/termix")
 titles=("Termix minimal dialog" "$E2E_TITLE" "$E2E_TITLE")
+if [[ -n ${STARTUP_BASELINE:-} ]]; then
+    baseline_app=$E2E_WORK/app-baseline
+    cp -r "$E2E_APP" "$baseline_app"
+    cp "$(cd "$STARTUP_BASELINE" && pwd)/bin/termix" "$baseline_app/termix"
+    names+=("baseline termix, bundled glossary")
+    programs+=("$baseline_app/termix")
+    titles+=("$E2E_TITLE")
+fi
+count=${#programs[@]}
 declare -a times rss
-e2e_log "$rounds rounds of three starts each, in turns, after one warm-up round"
+e2e_log "$rounds rounds of $count starts each, in turns, after one warm-up round"
 for ((round = -1; round < rounds; round++)); do
-    for ((k = 0; k < 3; k++)); do
-        i=$(((round + 3 + k) % 3))
+    for ((k = 0; k < count; k++)); do
+        i=$(((round + count + k) % count))
         read -r ms kib <<<"$(start_once "${programs[i]}" "${titles[i]}")"
         if ((round >= 0)); then
             times[i]+="$ms "
@@ -111,15 +123,15 @@ for ((round = -1; round < rounds; round++)); do
 done
 
 # shellcheck disable=SC2086 # the lists split into their numbers
-for i in 0 1 2; do
+for ((i = 0; i < count; i++)); do
     ms_median[i]=$(median ${times[i]})
     rss_median[i]=$(median ${rss[i]})
 done
 printf '%-40s %9s %7s %11s %10s\n' "program" "ms" "ratio" "90 % range" "RSS MiB"
-for i in 0 1 2; do
+for ((i = 0; i < count; i++)); do
     range=-
     if ((i > 0)); then
-        range=$(ratio_interval "$i")
+        range=$(ratio_interval "$i" 0)
     fi
     printf '%-40s %9.1f %7.2f %11s %10.1f\n' "${names[i]}" "${ms_median[i]}" \
         "$(awk -v a="${ms_median[i]}" -v b="${ms_median[0]}" 'BEGIN { print a / b }')" \
@@ -128,3 +140,8 @@ done
 awk -v k="${rss_median[0]}" -v b="$large_bytes" 'BEGIN {
     printf "memory budget at 100,000 terms: %.1f MiB (minimal dialog + 2 x %.1f MiB file)\n",
         k / 1024 + 2 * b / 1048576, b / 1048576 }'
+if ((count > 3)); then
+    printf 'bundled start-up, this build / baseline: %.3f (90 %% range %s)\n' \
+        "$(awk -v a="${ms_median[1]}" -v b="${ms_median[3]}" 'BEGIN { print a / b }')" \
+        "$(ratio_interval 1 3)"
+fi
