@@ -2,10 +2,12 @@
 # Start-up time and memory of the program next to the smallest Qt dialog program, on the same
 # desktop (Xvfb + icewm): milliseconds from exec to the main window mapped, and the resident
 # memory half a second later. Three programs: the minimal dialog, termix on its bundled glossary
-# and termix on a generated 100,000-term glossary. They take turns run by run (A B C, B C A, ...)
-# so that drift on a shared machine falls on all alike; the script prints the medians, the ratios
-# to the minimal dialog with the range each ratio falls in over resamplings of the rounds, and the
-# memory budget (minimal dialog + twice the glossary file).
+# and termix on a generated 100,000-term glossary. They take turns run by run, in a new random
+# order each round, so that drift on a shared machine falls on all alike and no program always
+# starts right after the same other one (here any start right after the minimal dialog took about
+# a millisecond longer). The script prints the medians, the ratios to the minimal dialog with the
+# range each ratio falls in over resamplings of the rounds, and the memory budget (minimal dialog
+# + twice the glossary file).
 #
 #   tests/e2e/startup-time.sh [BUILD_DIR] [ROUNDS]      (defaults: build, 11)
 #
@@ -112,8 +114,7 @@ count=${#programs[@]}
 declare -a times rss
 e2e_log "$rounds rounds of $count starts each, in turns, after one warm-up round"
 for ((round = -1; round < rounds; round++)); do
-    for ((k = 0; k < count; k++)); do
-        i=$(((round + count + k) % count))
+    for i in $(shuf -i "0-$((count - 1))"); do
         read -r ms kib <<<"$(start_once "${programs[i]}" "${titles[i]}")"
         if ((round >= 0)); then
             times[i]+="$ms "
