@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Termix needs to build, run and test. Safe to run again.
-# Usage: setup.sh [run]   ("run": only what building and running the program needs)
+# Usage: setup.sh [run|windows]
+#   run:     only what building and running the program needs
+#   windows: what the Windows cross build (scripts/build-windows.sh) needs
+#   (none):  everything the whole test suite needs
 set -euo pipefail
 
 packages=(
@@ -11,24 +14,34 @@ packages=(
   # the Chinese texts of the windows
   fonts-wqy-microhei
 )
-[[ ${1:-} == run ]] || packages+=(
-  # the format check of the test script
-  clang-format
-  # tests, sanitizers, fuzzing and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  # the end-to-end tests: an X server, a window manager with a tray, a driver
-  xvfb icewm xdotool x11-utils
-  # keyboard mapping changes in the hotkey test
-  x11-xserver-utils
-  # the Wayland hotkey test: a headless KWin with XWayland, the KDE portal on a private D-Bus
-  # session, and the key injector's build (KWin's fake-input protocol)
-  kwin-wayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 dbus-daemon
-  libwayland-dev plasma-wayland-protocols
-  # the Debian package and the checks of what gets installed
-  dpkg-dev lintian desktop-file-utils appstream
-  # the Windows cross build (GoogleTest from source) and its tests under wine
-  g++-mingw-w64-x86-64-posix googletest wine wine64
+windows=(
+  # the Windows cross build: Qt built from Debian's own source (dpkg-dev unpacks it), GoogleTest
+  # from source, the tests under wine
+  g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64
 )
+case ${1:-} in
+  run) ;;
+  windows) packages+=("${windows[@]}") ;;
+  *)
+    packages+=("${windows[@]}"
+      # the format check of the test script
+      clang-format
+      # tests, sanitizers, fuzzing and benchmarks
+      libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+      # the end-to-end tests: an X server, a window manager with a tray, a driver, the clipboard
+      xvfb icewm xdotool x11-utils xclip
+      # keyboard mapping changes in the hotkey test
+      x11-xserver-utils
+      # the Wayland hotkey test: a headless KWin with XWayland, the KDE portal on a private D-Bus
+      # session, and the key injector's build (KWin's fake-input protocol)
+      kwin-wayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 dbus-daemon
+      libwayland-dev plasma-wayland-protocols
+      # the Debian package and the checks of what gets installed
+      dpkg-dev lintian desktop-file-utils appstream
+      # the portable zip for Windows, checked by unpacking it
+      unzip)
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,124 @@
+# shellcheck shell=bash
+# Shell library of the Windows end-to-end scenarios: termix.exe from the portable zip, unpacked
+# into a folder with a Chinese name, run under wine on a private Xvfb with icewm and driven with
+# xdotool like the Linux program (the X server, window manager and waits of ../e2e/lib.sh).
+#
+# A scenario sources this file and calls
+#   wine_init "$@"   # arguments from CTest: <portable zip> <native xprobe> <native termix-cli>
+# The native termix-cli reads the files the program writes (same format on both systems).
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
+E2E_SCENARIO=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
+
+# wine_init ZIP XPROBE CLI
+wine_init() {
+    local zip=${1:?portable zip} tool
+    E2E_XPROBE=${2:?path of termix-e2e-xprobe}
+    WINE_CLI=${3:?path of the native termix-cli}
+    for tool in wine wineserver xdotool xdpyinfo xprop xclip unzip; do
+        command -v "$tool" >/dev/null || e2e_skip "$tool is not installed"
+    done
+    [[ -f $zip ]] || e2e_skip "$zip has not been built"
+    [[ -x $E2E_XPROBE && -x $WINE_CLI ]] ||
+        e2e_skip "the native build (termix-e2e-xprobe, termix-cli) is missing"
+    E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/termix-e2e-wine.XXXXXX")
+    trap wine_cleanup EXIT
+    trap 'exit 130' INT TERM
+    export LC_ALL=C.UTF-8
+    export XDG_RUNTIME_DIR=$E2E_WORK/runtime
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+    e2e_start_x
+    e2e_start_wm
+    wine_prepare_prefix
+    # Portable mode in a folder with a Chinese name and a space: the data files live there.
+    E2E_APP=$E2E_WORK/术语 词典
+    mkdir -p "$E2E_APP"
+    unzip -q -j "$zip" -d "$E2E_APP"
+    [[ -f $E2E_APP/termix.exe && -f $E2E_APP/Termix.CGlossary.termix ]] ||
+        e2e_fail "the zip lacks termix.exe or the glossary"
+}
+
+# The scenarios' own wine prefix (made once, about 30 s), with a Chinese font the program's
+# dialogs can use. Its wineserver ends with each scenario, so that wine's desktop process starts
+# again on the next scenario's display.
+wine_prepare_prefix() {
+    export WINEPREFIX=${TERMIX_E2E_WINEPREFIX:-${TMPDIR:-/tmp}/termix-wine-e2e-$(id -u)}
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+        e2e_log "making the wine prefix $WINEPREFIX"
+        wine wineboot --init >/dev/null 2>&1 || e2e_fail "wineboot failed"
+        wineserver -w
+    fi
+    local font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [[ -f $font && ! -f $fonts/wqy-microhei.ttc ]]; then
+        mkdir -p "$fonts"
+        cp "$font" "$fonts/"
+    fi
+}
+
+wine_cleanup() {
+    local status=$?
+    wineserver -k 2>/dev/null || true
+    e2e_cleanup
+    exit "$status"
+}
+
+# Starts termix.exe from its folder in the background; its pid is in E2E_TERMIX_PID.
+wine_start_termix() {
+    (cd "$E2E_APP" && exec wine ./termix.exe "$@") >>"$E2E_WORK/termix.log" 2>&1 &
+    E2E_TERMIX_PID=$!
+    e2e_track "$E2E_TERMIX_PID"
+}
+
+# The main window's id (also while hidden), or status 1: the exact title, a window of termix.exe.
+wine_find_window() {
+    local id
+    for id in $(xdotool search --name "$E2E_TITLE_RE" 2>/dev/null); do
+        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qi '"termix.exe"'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Waits for the main window (wine starts in a few seconds) and puts its id in E2E_WIN.
+wine_wait_window() {
+    local deadline=$(($(date +%s%3N) + ${1:-30000}))
+    until E2E_WIN=$(wine_find_window); do
+        (($(date +%s%3N) <= deadline)) || e2e_fail "the main window did not appear"
+        sleep 0.1
+    done
+}
+
+# A shown window of termix.exe whose title matches TITLE_RE.
+wine_find_program_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qi '"termix.exe"'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+wine_no_program_window() {
+    ! wine_find_program_window "$1" >/dev/null
+}
+
+# Starts the program, waits for its window shown and focused; the process in pid, the window in
+# win.
+wine_start_shown() {
+    wine_start_termix "$@"
+    pid=$E2E_TERMIX_PID
+    wine_wait_window
+    win=$E2E_WIN
+    e2e_expect_shown "$win" 10000 "after start"
+    e2e_focus_window "$win"
+}
+
+# The text on the X clipboard (wine hands the Windows clipboard to X11).
+wine_clipboard() {
+    xclip -o -selection clipboard 2>/dev/null
+}
