@@ -30,7 +30,7 @@ wine_init() {
     e2e_start_wm
     wine_prepare_prefix
     # Portable mode in a folder with a Chinese name and a space: the data files live there.
-    E2E_APP=$E2E_WORK/术语 词典
+    E2E_APP="$E2E_WORK/术语 词典"
     mkdir -p "$E2E_APP"
     unzip -q -j "$zip" -d "$E2E_APP"
     [[ -f $E2E_APP/termix.exe && -f $E2E_APP/Termix.CGlossary.termix ]] ||
@@ -59,8 +59,9 @@ wine_prepare_prefix() {
 wine_cleanup() {
     local status=$?
     wineserver -k 2>/dev/null || true
+    # e2e_cleanup exits with the status it finds in $?.
+    (exit "$status")
     e2e_cleanup
-    exit "$status"
 }
 
 # Starts termix.exe from its folder in the background; its pid is in E2E_TERMIX_PID.
@@ -115,10 +116,28 @@ wine_start_shown() {
     wine_wait_window
     win=$E2E_WIN
     e2e_expect_shown "$win" 10000 "after start"
-    e2e_focus_window "$win"
+    wine_focus_window "$win"
+}
+
+# Gives the main window the keyboard focus as a user does: a click into its input field (under
+# wine the window manager's activation alone leaves the focus on its own frame).
+wine_focus_window() {
+    local attempt
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        e2e_click_at "$1" $E2E_MAIN_W $E2E_MAIN_H 86 13
+        e2e_wait_for 1000 e2e_is_active "$1" && return 0
+    done
+    e2e_fail "window $1 is not active (before typing)"
 }
 
 # The text on the X clipboard (wine hands the Windows clipboard to X11).
 wine_clipboard() {
     xclip -o -selection clipboard 2>/dev/null
+}
+
+# True when WINDOW is the topmost window the window manager stacks (in front of every other).
+wine_is_in_front() {
+    local stacking
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null) || return 1
+    [[ $((${stacking##* })) == "$(($1))" ]]
 }

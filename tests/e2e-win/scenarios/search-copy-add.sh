@@ -32,7 +32,7 @@ e2e_wait_for 10000 wine_no_program_window '^数据配置$' || e2e_fail "到主�
 shown=$("$WINE_CLI" --file "$glossary" show Zyzzyva) || e2e_fail "the added term is not in the glossary file"
 [[ $shown == *"meaning: weevil beetle"* ]] || e2e_fail "the meaning was not stored: $shown"
 
-e2e_focus_window "$win"
+wine_focus_window "$win"
 xdotool key Escape
 e2e_wait_exit "$pid" 20000
 [[ $E2E_EXIT_STATUS == 0 ]] || e2e_fail "termix.exe ended with status $E2E_EXIT_STATUS"
