@@ -1,6 +1,7 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include "core/FileView.h"
 #include "core/SaveTurn.h"
 
 namespace fileio {
@@ -22,10 +23,6 @@ bool SameFile(HANDLE a, HANDLE b) {
     return GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
            x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
-}
-
-int64_t Nanoseconds(const LARGE_INTEGER& time) {
-    return (time.QuadPart - 116444736000000000LL) * 100;  // 100 ns ticks since 1601
 }
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -82,15 +79,13 @@ void SaveTurn::Close(bool remove) {
         disposition.DeleteFile = TRUE;
         SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
     } else {
-        BY_HANDLE_FILE_INFORMATION info{};
-        FILE_BASIC_INFO times{};
-        if (GetFileInformationByHandle(file, &info) &&
-            GetFileInformationByHandleEx(file, FileBasicInfo, &times, sizeof times)) {
-            m_written = FileStamp{info.dwVolumeSerialNumber,
-                                  (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
-                                  (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
-                                  Nanoseconds(times.LastWriteTime), Nanoseconds(times.ChangeTime)};
-        }
+        // The system sets the file's write time when the handle closes: the stamp is read
+        // after that, by name. Should another save replace the file in that moment, the stamp
+        // is the other file's, whose change the next save then does not see.
+        CloseHandle(file);
+        m_handle = kNone;
+        m_written = FileView::StampOf(m_key);
+        return;
     }
     CloseHandle(file);
     m_handle = kNone;
