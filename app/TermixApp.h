@@ -10,7 +10,8 @@ public:
     // The marker's name; also the name a second copy looks for.
     static constexpr const char* kMutexName = platform::kProgramMarker;
 
-    CTermixApp() = default;
+    // `marker`: the single-instance marker, which main() tries to take before anything else.
+    explicit CTermixApp(platform::CSingleInstance& marker) : m_hMutex(marker) {}
     CTermixApp(const CTermixApp&) = delete;
     CTermixApp& operator=(const CTermixApp&) = delete;
 
@@ -27,5 +28,5 @@ private:
     static void SetDialogColours();
     void RunMainWindow();
 
-    platform::CSingleInstance m_hMutex;
+    platform::CSingleInstance& m_hMutex;
 };

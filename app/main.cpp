@@ -12,6 +12,15 @@
 #include "platform/FontSetupPreload.h"
 
 int main(int argc, char* argv[]) {
+    // A second start only brings the running copy forward: it takes the single-instance marker
+    // before anything else, and makes no folder and reads no file when another copy holds it.
+    platform::CSingleInstance marker;
+    if (!marker.TryAcquire(CTermixApp::kMutexName)) {
+        platform::PreferX11OnWayland();
+        QApplication application(argc, argv);
+        CTermixApp theApp(marker);
+        return theApp.Run();
+    }
     // The font configuration is read while the toolkit starts.
     const platform::FontSetupPreload fonts;
     // An installed program first makes the user's folders and first glossary; when that fails,
@@ -27,7 +36,7 @@ int main(int argc, char* argv[]) {
     platform::PreferX11OnWayland();
     QApplication application(argc, argv);
     try {
-        CTermixApp theApp;
+        CTermixApp theApp(marker);
         return theApp.Run();
     } catch (const std::exception& error) {
         // Nothing else caught it: say what happened instead of ending silently.

@@ -23,6 +23,7 @@ enum class Outcome {
     kReadOnly,    // the target is marked read-only or the user may not write it (writing only)
     kNoSpace,     // the disk or the user's quota is full
     kNoFolder,    // the folder of the file does not exist (writing only)
+    kBusy,        // another program kept its turn to save the file all the while (writing only)
     kIoError,     // any other failure; `systemError` tells which
 };
 
@@ -46,7 +47,9 @@ void PrepareFreshBuffer(char* data, size_t size);
 // writes a temporary file beside the target, flushes it and renames it over the target. A
 // symlink is followed to its final target (the link stays a link); the target keeps its
 // permission bits; a target the user cannot write is kReadOnly and stays untouched. The one
-// temporary file a crash may leave behind is reused and removed by the next save.
+// temporary file a crash may leave behind is reused and removed by the next save. The save
+// takes its turn (SaveTurn) for the file, waiting up to kSaveWait for another program's save,
+// or writes through the turn this process already holds.
 Status ReplaceFile(const std::filesystem::path& path, const std::string& content);
 
 // Hands one piece of the new content to the temporary file; false when writing it failed.
@@ -71,6 +74,9 @@ Status CreatePrivateFolder(const std::filesystem::path& path);
 // Removes the temporary file a save of `path` left behind when it was killed, unless a save is
 // running right now.
 void RemoveStaleTemporary(const std::filesystem::path& path);
+
+// The file a save of `path` replaces: symlinks followed to their final target (POSIX).
+std::filesystem::path SaveTarget(const std::filesystem::path& path);
 
 // The name of the temporary file a save of `target` writes first.
 std::filesystem::path TemporaryFor(const std::filesystem::path& target);

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/FileIo.h"
+#include "core/SaveTurn.h"
 
 namespace fileio {
 namespace {
@@ -148,66 +149,22 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
-// Follows symlinks to the file they finally name (which need not exist yet), so that a save
-// replaces the target and leaves the link in place.
-std::filesystem::path FinalTarget(const std::filesystem::path& path) {
-    std::filesystem::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) {
-            return current;
-        }
-        const std::filesystem::path link = std::filesystem::read_symlink(current, ec);
-        if (ec) {
-            return current;
-        }
-        current = link.is_absolute() ? link : current.parent_path() / link;
-    }
-    return current;  // a loop: the rename below fails on it like any other bad target
-}
-
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Removes the temporary file `temp` unless a save holds its lock. With `wait`, waits for such a
-// save to end first (it then has renamed or removed the file itself).
-void RemoveUnlockedTemporary(const std::filesystem::path& temp, bool wait) {
+// Removes the temporary file `temp` unless a save holds its lock.
+void RemoveUnlockedTemporary(const std::filesystem::path& temp) {
     Fd fd(::open(temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (fd.get() < 0) {
         return;
     }
     struct stat opened {};
     struct stat named {};
-    if (::flock(fd.get(), wait ? LOCK_EX : LOCK_EX | LOCK_NB) == 0 &&
-        ::fstat(fd.get(), &opened) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
-        SameFile(opened, named) && S_ISREG(named.st_mode)) {
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && ::fstat(fd.get(), &opened) == 0 &&
+        ::lstat(temp.c_str(), &named) == 0 && SameFile(opened, named) && S_ISREG(named.st_mode)) {
         ::unlink(temp.c_str());
     }
-}
-
-// Creates the temporary file of a save and locks it, so two saves of one file never share it.
-// A leftover of a killed save is removed first; a live save is waited for.
-Status OpenTemporary(const std::filesystem::path& temp, mode_t mode, Fd& out) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
-        if (fd.get() < 0) {
-            if (errno != EEXIST) {
-                return Failure(errno);
-            }
-            RemoveUnlockedTemporary(temp, true);
-            continue;
-        }
-        struct stat opened {};
-        struct stat named {};
-        if (::flock(fd.get(), LOCK_EX) == 0 && ::fstat(fd.get(), &opened) == 0 &&
-            ::lstat(temp.c_str(), &named) == 0 && SameFile(opened, named)) {
-            out.Reset(fd.Release());
-            return {};
-        }
-        // Another save removed or took over the file between its creation and the lock.
-    }
-    return {Outcome::kIoError, EBUSY};
 }
 
 void SyncDirectory(const std::filesystem::path& dir) {
@@ -269,6 +226,24 @@ void PrepareFreshBuffer(char* data, size_t size) {
     Populate(begin, end);
 }
 
+// Follows symlinks to the file they finally name (which need not exist yet), so that a save
+// replaces the target and leaves the link in place.
+std::filesystem::path SaveTarget(const std::filesystem::path& path) {
+    std::filesystem::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) {
+            return current;
+        }
+        const std::filesystem::path link = std::filesystem::read_symlink(current, ec);
+        if (ec) {
+            return current;
+        }
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    return current;  // a loop: the rename below fails on it like any other bad target
+}
+
 std::filesystem::path TemporaryFor(const std::filesystem::path& target) {
     return target.native() + ".saving";
 }
@@ -322,7 +297,7 @@ Status ReplaceFile(const std::filesystem::path& path, const std::string& content
 
 Status ReplaceFileWith(const std::filesystem::path& path,
                        const std::function<bool(const ChunkWriter& write)>& produce) {
-    const std::filesystem::path target = FinalTarget(path);
+    const std::filesystem::path target = SaveTarget(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists) {
@@ -337,24 +312,29 @@ Status ReplaceFileWith(const std::filesystem::path& path,
             return {Outcome::kReadOnly, errno};
         }
     }
-    const std::filesystem::path temp = TemporaryFor(target);
-    Fd fd;
-    // A new file gets 0666 less the umask, as any program's new file does.
-    if (const Status opened = OpenTemporary(temp, exists ? (old.st_mode & 0777) : 0666, fd);
-        !opened.ok()) {
-        return opened.outcome == Outcome::kMissing ? Status{Outcome::kNoFolder, ENOENT} : opened;
+    // The turn this process already holds for the file (an edit from its read on), or one taken
+    // for this save alone.
+    SaveTurn own;
+    SaveTurn* turn = SaveTurn::HeldFor(target);
+    if (turn == nullptr) {
+        if (const Status taken = own.Take(target); !taken.ok()) {
+            return taken.outcome == Outcome::kMissing ? Status{Outcome::kNoFolder, ENOENT} : taken;
+        }
+        turn = &own;
     }
-    bool written = ::ftruncate(fd.get(), 0) == 0;
+    const int fd = static_cast<int>(turn->Handle());
+    // A killed save may have left content in the file.
+    bool written = ::ftruncate(fd, 0) == 0;
     if (written && exists) {
-        written = ::fchmod(fd.get(), old.st_mode & 07777) == 0;
+        written = ::fchmod(fd, old.st_mode & 07777) == 0;
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
             // Keeps the owner where the system allows it (root saving another user's file).
-            [[maybe_unused]] const int kept = ::fchown(fd.get(), old.st_uid, old.st_gid);
+            [[maybe_unused]] const int kept = ::fchown(fd, old.st_uid, old.st_gid);
         }
     }
     int writeError = 0;
-    const ChunkWriter write = [&fd, &writeError](std::string_view chunk) {
-        if (!WriteAll(fd.get(), chunk)) {
+    const ChunkWriter write = [fd, &writeError](std::string_view chunk) {
+        if (!WriteAll(fd, chunk)) {
             writeError = errno;
             return false;
         }
@@ -368,13 +348,14 @@ Status ReplaceFileWith(const std::filesystem::path& path,
             errno = writeError;  // 0 when the producer gave up on its own
         }
     }
-    written = written && ::fsync(fd.get()) == 0;
-    if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
+    written = written && ::fsync(fd) == 0;
+    if (!written || ::rename(turn->Temporary().c_str(), target.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temp.c_str());  // ours: we hold its lock
+        // The turn stays with its holder; the file it locks is emptied, or removed with it.
+        [[maybe_unused]] const int emptied = ::ftruncate(fd, 0);
         return Failure(error);
     }
-    fd.Close();
+    turn->Spend();
     SyncDirectory(target.parent_path());
     RemoveOldTemporaries(target);
     return {};
@@ -415,7 +396,7 @@ Status CreatePrivateFolder(const std::filesystem::path& path) {
 }
 
 void RemoveStaleTemporary(const std::filesystem::path& path) {
-    RemoveUnlockedTemporary(TemporaryFor(FinalTarget(path)), false);
+    RemoveUnlockedTemporary(TemporaryFor(SaveTarget(path)));
 }
 
 }  // namespace fileio

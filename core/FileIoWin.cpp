@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/FileIo.h"
+#include "core/SaveTurn.h"
 
 namespace fileio {
 namespace {
@@ -147,40 +148,48 @@ Status ReplaceFileWith(const std::filesystem::path& path,
             return {Outcome::kReadOnly, 0};
         }
     }
-    // One fixed temporary name, opened exclusively: a leftover of a killed save is simply
-    // overwritten, and a second save of the same file at the same moment fails instead of mixing.
-    const std::filesystem::path temp = TemporaryFor(path);
-    {
-        Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) {
-            const Status failed = Failure(GetLastError());
-            return failed.outcome == Outcome::kMissing
-                       ? Status{Outcome::kNoFolder, failed.systemError}
-                       : failed;
+    // The turn this process already holds for the file (an edit from its read on), or one taken
+    // for this save alone. Its handle is the temporary file, locked: a leftover of a killed save
+    // is simply overwritten, and a second save of the same file waits for its turn.
+    SaveTurn own;
+    SaveTurn* turn = SaveTurn::HeldFor(path);
+    if (turn == nullptr) {
+        if (const Status taken = own.Take(path); !taken.ok()) {
+            return taken.outcome == Outcome::kMissing
+                       ? Status{Outcome::kNoFolder, taken.systemError}
+                       : taken;
         }
-        DWORD writeError = 0;
-        const ChunkWriter write = [&file, &writeError](std::string_view chunk) {
-            if (!WriteAll(file.get(), chunk)) {
-                writeError = GetLastError();
-                return false;
-            }
-            return true;
-        };
-        const bool produced = produce(write) && writeError == 0;
-        const bool ok = produced && FlushFileBuffers(file.get()) != 0;
-        const DWORD error = produced ? GetLastError() : writeError;
-        if (!file.Close() || !ok) {
-            DeleteFileW(temp.c_str());
-            return Failure(ok ? GetLastError() : error);
+        turn = &own;
+    }
+    const HANDLE file = reinterpret_cast<HANDLE>(turn->Handle());
+    LARGE_INTEGER start{};
+    bool ok = SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    DWORD writeError = ok ? 0 : GetLastError();
+    const ChunkWriter write = [file, &writeError](std::string_view chunk) {
+        if (!WriteAll(file, chunk)) {
+            writeError = GetLastError();
+            return false;
         }
+        return true;
+    };
+    ok = ok && produce(write) && writeError == 0;
+    if (ok && !FlushFileBuffers(file)) {
+        ok = false;
+        writeError = GetLastError();
     }
-    if (!MoveFileExW(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temp.c_str());
-        return Failure(error);
+    // Renamed while still open and locked: no other save can take the file in between.
+    if (ok && !MoveFileExW(turn->Temporary().c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        writeError = GetLastError();
     }
+    if (!ok) {
+        // The turn stays with its holder; the file it locks is emptied, or removed with it.
+        SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        return writeError == 0 ? Status{Outcome::kIoError, 0} : Failure(writeError);
+    }
+    turn->Spend();
     RemoveOldTemporaries(path);
     return {};
 }
@@ -241,8 +250,16 @@ Status CreatePrivateFolder(const std::filesystem::path& path) {
 }
 
 void RemoveStaleTemporary(const std::filesystem::path& path) {
-    // Fails while a save has the file open (no sharing), which is what keeps a live save safe.
-    DeleteFileW(TemporaryFor(path).c_str());
+    // A turn nobody holds: taking it without waiting and ending it unused removes the file.
+    SaveTurn stale;
+    if (GetFileAttributesW(TemporaryFor(path).c_str()) != INVALID_FILE_ATTRIBUTES &&
+        stale.Take(path, std::chrono::milliseconds{0}).ok()) {
+        stale.Release();
+    }
+}
+
+std::filesystem::path SaveTarget(const std::filesystem::path& path) {
+    return path;
 }
 
 }  // namespace fileio

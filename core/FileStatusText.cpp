@@ -21,6 +21,8 @@ std::string ReasonText(const fileio::Status& status) {
             return GBK("磁盘空间不足。");
         case Outcome::kNoFolder:
             return GBK("文件所在的文件夹不存在。");
+        case Outcome::kBusy:
+            return GBK("另一个程序正在修改这个文件, 等了很久仍未结束。请稍后再试一次。");
         case Outcome::kIoError:
             break;
     }

@@ -3,15 +3,92 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 
 #include "core/FileView.h"
 
 // A file another program cuts short in place while it is mapped would end this process with
-// SIGBUS. The program's own saves replace a file by renaming a new one over it, which leaves
-// the mapped old file whole, and a mapping lives for the milliseconds of one query or, for a
-// loaded glossary, until its copy is made just after the program's start.
+// SIGBUS at the first read past the new end. The program's own saves replace a file by renaming
+// a new one over it, which leaves the mapped old file whole, and a mapping lives for the
+// milliseconds of one query or, for a loaded glossary, until its copy is made just after the
+// program's start; but another program may truncate the file in that moment. A SIGBUS inside a
+// live mapping therefore puts a page of zeros where the file's page is gone, and the read goes
+// on: a record there reads as empty bytes, and the glossary's next save finds the file changed
+// (size, times) and reads it again. A SIGBUS anywhere else ends the process as before.
+namespace {
+
+constexpr int kGuarded = 16;
+struct GuardedRange {
+    std::atomic<uintptr_t> begin{0};
+    std::atomic<uintptr_t> end{0};
+};
+GuardedRange g_guarded[kGuarded];
+uintptr_t g_pageSize = 4096;
+struct sigaction g_previous {};
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+    const auto at = reinterpret_cast<uintptr_t>(info->si_addr);
+    for (GuardedRange& range : g_guarded) {
+        if (at >= range.begin.load() && at < range.end.load()) {
+            void* page = reinterpret_cast<void*>(at & ~(g_pageSize - 1));
+            if (::mmap(page, g_pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1,
+                       0) != MAP_FAILED) {
+                return;  // the read is tried again, on zeros
+            }
+        }
+    }
+    // Not ours: what the process did before (by default, end with the signal again).
+    if ((g_previous.sa_flags & SA_SIGINFO) != 0 && g_previous.sa_sigaction != nullptr) {
+        g_previous.sa_sigaction(signal, info, context);
+        return;
+    }
+    if (g_previous.sa_handler != SIG_DFL && g_previous.sa_handler != SIG_IGN &&
+        g_previous.sa_handler != nullptr) {
+        g_previous.sa_handler(signal);
+        return;
+    }
+    ::signal(SIGBUS, SIG_DFL);
+}
+
+void Guard(const void* data, size_t size) {
+    static const bool installed = [] {
+        g_pageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+        struct sigaction action {};
+        action.sa_sigaction = OnBusError;
+        action.sa_flags = SA_SIGINFO | SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(SIGBUS, &action, &g_previous) == 0;
+    }();
+    if (!installed) {
+        return;
+    }
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    // A slot is claimed by its begin; the handler matches nothing in it until its end is set.
+    for (GuardedRange& range : g_guarded) {
+        uintptr_t free = 0;
+        if (range.begin.compare_exchange_strong(free, begin)) {
+            range.end.store(begin + size);
+            return;
+        }
+    }
+}
+
+void Unguard(const void* data) {
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    for (GuardedRange& range : g_guarded) {
+        if (range.begin.load() == begin) {
+            range.end.store(0);
+            range.begin.store(0);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 FileView::~FileView() {
     Close();
 }
@@ -22,6 +99,7 @@ bool FileView::MapsFiles() {
 
 void FileView::Close() {
     if (m_mapping != nullptr) {
+        Unguard(m_mapping);
         ::munmap(m_mapping, m_bytes.size());
         m_mapping = nullptr;
     }
@@ -71,6 +149,7 @@ fileio::Status FileView::Open(const std::filesystem::path& path, Pages pages) {
         m_bytes = m_read;
         return status;
     }
+    Guard(mapping, static_cast<size_t>(info.st_size));
     m_mapping = mapping;
     m_stamp = StampFrom(info);
     m_bytes =

@@ -1,3 +1,6 @@
+#define NOMINMAX
+#include <windows.h>
+
 #include "core/FileView.h"
 
 // Windows reads the file: a mapped file cannot be replaced by a save while it is mapped.
@@ -7,10 +10,30 @@ bool FileView::MapsFiles() {
     return false;
 }
 
-// No stamp: what Windows tells of a file (its index, times) is not read here, so nothing is
-// kept of a file between runs.
-std::optional<FileStamp> FileView::StampOf(const std::filesystem::path&) {
-    return std::nullopt;
+// The stamp of a file by name, from its volume, index, size and times. An opened view keeps no
+// stamp (Stamp() is empty), so nothing is kept of a file between runs.
+std::optional<FileStamp> FileView::StampOf(const std::filesystem::path& path) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO times{};
+    const bool known = GetFileInformationByHandle(file, &info) &&
+                       GetFileInformationByHandleEx(file, FileBasicInfo, &times, sizeof times);
+    CloseHandle(file);
+    if (!known) {
+        return std::nullopt;
+    }
+    const auto ns = [](const LARGE_INTEGER& t) {
+        return (t.QuadPart - 116444736000000000LL) * 100;
+    };
+    return FileStamp{info.dwVolumeSerialNumber,
+                     (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+                     (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
+                     ns(times.LastWriteTime), ns(times.ChangeTime)};
 }
 
 void FileView::Prefetch(size_t, size_t) const {}

@@ -9,9 +9,11 @@
 
 #include "core/DamagedFile.h"
 #include "core/DataLocation.h"
+#include "core/FileStatusText.h"
 #include "core/FileView.h"
 #include "core/GlossaryPreload.h"
 #include "core/PairFile.h"
+#include "core/SaveTurn.h"
 #include "util/ExeDir.h"
 #include "util/FoldedKeyword.h"
 #include "util/GbkText.h"
@@ -124,6 +126,7 @@ void CGlossary::Add(const CTermRecord& record) {
     std::lock_guard<std::mutex> lock(g_csGlossary);
     m_text.push_back(std::move(block));
     Put(slot);
+    m_ownChanges.insert(record.m_cs_term);
 }
 
 void CGlossary::AddAll(const std::vector<TermRecordView>& records,
@@ -151,6 +154,7 @@ void CGlossary::Delete(const std::string& term) {
     if (hole == TermIndex::kNone) {
         return;
     }
+    m_ownChanges.insert(term);
     auto keyOf = [this](uint32_t i) { return m_slots[i].Term(); };
     m_index.Erase(term, keyOf);
     // The last slot moves into the hole so the slots stay dense.
@@ -370,6 +374,11 @@ void CGlossary::OwnText() const {
 void CGlossary::Load(const std::filesystem::path& path) {
     RemoveAll();
     m_fileCopy.reset();  // nothing views the old mapping any more
+    if (path == m_path) {
+        // Taken before the read: a change made while reading shows as a newer file.
+        m_stamp = FileView::StampOf(path);
+        m_ownChanges.clear();
+    }
     if (LoadMapped(path)) {
         return;
     }
@@ -410,8 +419,67 @@ void CGlossary::Load(const std::filesystem::path& path) {
     m_indexPending = !indexed;
 }
 
-void CGlossary::Save() {
+bool CGlossary::HasOwnChanges() const {
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    return !m_ownChanges.empty();
+}
+
+CGlossary::SaveResult CGlossary::Save() {
+    fileio::SaveTurn own;
+    fileio::SaveTurn* turn = fileio::SaveTurn::HeldFor(m_path);
+    if (turn == nullptr) {
+        if (const fileio::Status taken = own.Take(m_path); !taken.ok()) {
+            throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
+                m_path, ReasonText(taken.outcome == fileio::Outcome::kMissing
+                                       ? fileio::Status{fileio::Outcome::kNoFolder, 0}
+                                       : taken))};
+        }
+        turn = &own;
+    }
+    SaveResult result = SaveResult::kWritten;
+    const std::optional<FileStamp> now = FileView::StampOf(m_path);
+    // A file gone since is simply written again.
+    if (now && now != m_stamp) {
+        if (!HasOwnChanges()) {
+            Load(m_path);
+            return SaveResult::kReloaded;
+        }
+        TakeInOutsideChange();
+        result = SaveResult::kMerged;
+    }
     Save(m_path);
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    m_stamp = turn->Written();
+    m_ownChanges.clear();
+    return result;
+}
+
+void CGlossary::TakeInOutsideChange() {
+    CGlossary outside(m_path);
+    outside.OwnText();
+    std::vector<std::string> changed;
+    {
+        std::lock_guard<std::mutex> lock(g_csGlossary);
+        changed.assign(m_ownChanges.begin(), m_ownChanges.end());
+    }
+    for (const std::string& term : changed) {
+        CTermRecord record;
+        if (Get(term, record)) {
+            outside.Add(record);
+        } else {
+            outside.Delete(term);
+        }
+    }
+    m_fileCopy.reset();
+    std::lock_guard<std::mutex> lock(g_csGlossary);
+    m_slots = std::move(outside.m_slots);
+    m_index = std::move(outside.m_index);
+    m_indexPending = outside.m_indexPending;
+    // The old text blocks stay as long as the glossary: a view handed out before stays valid.
+    for (std::unique_ptr<std::string>& text : outside.m_text) {
+        m_text.push_back(std::move(text));
+    }
+    m_stamp = outside.m_stamp;
 }
 
 void CGlossary::Save(const std::filesystem::path& path) {

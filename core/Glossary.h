@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/DeferredFileCopy.h"
+#include "core/FileStamp.h"
 #include "core/ReportList.h"
 #include "core/TermIndex.h"
 #include "core/TermRecord.h"
@@ -56,9 +58,25 @@ public:
     void Load(const std::filesystem::path& path);
     // Makes that copy now, if it is still to be made, and waits for it.
     void OwnText() const;
-    // Writes every record to the file (raises the write exception when it cannot).
-    void Save();
+    // What Save() found and did.
+    enum class SaveResult {
+        kWritten,   // the file was as this glossary last read or wrote it, or gone: written
+        kReloaded,  // another program changed it, and nothing was changed here: read again
+        kMerged,    // another program changed it: read again, the changes made here put over
+                    // it record by record, and written
+    };
+    // Writes every record to the glossary's own file, holding the turn to replace it (SaveTurn)
+    // from its check to the rename, so that it never saves over a change it has not read: a file
+    // that is no longer the one last read or written (device, inode, size, times) is read again
+    // first. When this glossary has changes of its own (Add, Update, Delete since it last read
+    // or wrote the file), they win for their terms, deletions included, and every other record
+    // of the new file stays. Raises the write exception when it cannot write.
+    SaveResult Save();
+    // Writes every record to `path`, whatever it holds (raises the write exception when it
+    // cannot).
     void Save(const std::filesystem::path& path);
+    // Whether Add, Update or Delete changed the glossary since it last read or wrote its file.
+    bool HasOwnChanges() const;
 
     // The queries: fill `list` with one row (term, 0x08, meaning) per match, sorted by term,
     // and return the number of rows.
@@ -132,7 +150,15 @@ private:
     // Moves the slots that view `mapped` to `copy`, which the glossary then keeps.
     void AdoptCopy(std::string_view mapped, std::unique_ptr<std::string> copy);
 
+    // Reads the own file again and puts this glossary's own changes over it (Save).
+    void TakeInOutsideChange();
+
     std::filesystem::path m_path;
+    // The own file as last read or written (nothing: it did not exist), and the terms changed
+    // since by Add, Update and Delete. AddAll, the bulk import made under the file's turn, is
+    // not counted.
+    std::optional<FileStamp> m_stamp;
+    std::unordered_set<std::string> m_ownChanges;
     // Records are dense for fast scans; the index maps a term to its slot. A glossary loaded from
     // a file whose terms stand in increasing order is indexed at its first lookup or change
     // (m_indexPending): the load, and with it the program's start, skips that work. Text blocks

@@ -35,6 +35,13 @@ public:
     // Gives the marker up (also done by the destructor).
     void Release();
 
+    // Whether another process holds the marker now, for a program that only wants to know
+    // (termix-cli before an edit). A copy of the program starting at that moment still gets the
+    // marker: on POSIX a look only ever holds the lock shared, and TryAcquire waits out such a
+    // look instead of taking it for another copy; on Windows a look opens an event the holder
+    // makes beside its mutex, never the mutex itself.
+    static bool IsHeldElsewhere(const std::string& markerName);
+
     State GetState() const { return m_state; }
     // The file (POSIX) or object name (Windows) used by the last TryAcquire.
     const std::string& GetMarkerPath() const { return m_markerPath; }
@@ -45,7 +52,8 @@ public:
 private:
     State m_state = State::kNotTried;
     std::string m_markerPath;
-    std::intptr_t m_handle = -1;  // file descriptor or HANDLE
+    std::intptr_t m_handle = -1;     // file descriptor or HANDLE
+    std::intptr_t m_lookHandle = 0;  // Windows: the object a look opens (IsHeldElsewhere)
 };
 
 }  // namespace platform

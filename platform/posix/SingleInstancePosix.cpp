@@ -26,6 +26,15 @@ std::string PrivateFallbackDirectory() {
     return dir;
 }
 
+// flock without waiting; false with errno set when it failed.
+bool LockNow(int fd, int operation) {
+    int result;
+    do {
+        result = flock(fd, operation | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
 }  // namespace
 
 std::string CSingleInstance::MarkerDirectory() {
@@ -58,18 +67,40 @@ bool CSingleInstance::TryAcquire(const std::string& markerName) {
         m_state = State::kFailed;
         return false;
     }
-    int result;
-    do {
-        result = flock(fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0) {
-        m_state = errno == EWOULDBLOCK ? State::kHeldElsewhere : State::kFailed;
-        close(fd);
-        return false;
+    // A shared lock is only ever a look (IsHeldElsewhere), held for a moment: waited out, for
+    // up to a second, instead of being taken for another copy. A copy holds it exclusively.
+    for (int attempt = 0;; ++attempt) {
+        if (LockNow(fd, LOCK_EX)) {
+            break;
+        }
+        const bool looked = errno == EWOULDBLOCK && attempt < 1000 && LockNow(fd, LOCK_SH);
+        if (!looked) {
+            m_state = errno == EWOULDBLOCK ? State::kHeldElsewhere : State::kFailed;
+            close(fd);
+            return false;
+        }
+        flock(fd, LOCK_UN);
+        usleep(1000);
     }
     m_handle = fd;
     m_state = State::kAcquired;
     return true;
+}
+
+bool CSingleInstance::IsHeldElsewhere(const std::string& markerName) {
+    const std::string dir = MarkerDirectory();
+    if (dir.empty() || markerName.empty() || markerName.find('/') != std::string::npos) {
+        return false;
+    }
+    // No marker file: no copy ever ran here.
+    const int fd =
+        open((dir + "/" + markerName + ".lock").c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false;
+    }
+    const bool held = !LockNow(fd, LOCK_SH) && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
 }
 
 void CSingleInstance::Release() {

@@ -47,6 +47,17 @@ TEST(SingleInstanceWin, ASecondProcessFindsTheMarkerUntilItIsReleased) {
     EXPECT_EQ(ProbeFromAnotherProcess(name), State::kAcquired);
 }
 
+TEST(SingleInstanceWin, ALookFindsTheRunningCopyAndNeverTurnsAStartingOneAway) {
+    const std::string name = UniqueMarker() + "-look";
+    EXPECT_FALSE(platform::CSingleInstance::IsHeldElsewhere(name));
+    {
+        platform::CSingleInstance running;
+        ASSERT_TRUE(running.TryAcquire(name));
+        EXPECT_TRUE(platform::CSingleInstance::IsHeldElsewhere(name));
+    }
+    EXPECT_FALSE(platform::CSingleInstance::IsHeldElsewhere(name));
+}
+
 TEST(SingleInstanceWin, IsHeldUntilItsOwnerIsDestroyed) {
     const std::string name = UniqueMarker() + "-ended";
     {

@@ -1,11 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "platform/SingleInstance.h"
 
@@ -77,6 +81,28 @@ TEST_F(SingleInstanceTest, TheFirstCopyHoldsTheMarkerAndASecondIsTurnedAway) {
     first.Release();
     EXPECT_EQ(first.GetState(), State::kReleased);
     EXPECT_TRUE(second.TryAcquire(kMarker));
+}
+
+// termix-cli looks before an edit; a copy starting during the look must not be turned away.
+TEST_F(SingleInstanceTest, ALookFindsTheRunningCopyAndNeverTurnsAStartingOneAway) {
+    EXPECT_FALSE(CSingleInstance::IsHeldElsewhere(kMarker));
+    {
+        CSingleInstance running;
+        ASSERT_TRUE(running.TryAcquire(kMarker));
+        EXPECT_TRUE(CSingleInstance::IsHeldElsewhere(kMarker));
+    }
+    EXPECT_FALSE(CSingleInstance::IsHeldElsewhere(kMarker));
+    // A look in progress: the shared lock it holds for a moment.
+    const int look = open((m_dir + "/" + kMarker + ".lock").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(look, 0);
+    ASSERT_EQ(flock(look, LOCK_SH), 0);
+    std::thread lookEnds([look] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        close(look);
+    });
+    CSingleInstance starting;
+    EXPECT_TRUE(starting.TryAcquire(kMarker));
+    lookEnds.join();
 }
 
 TEST_F(SingleInstanceTest, TheMarkerIsFreeAgainWhenTheHoldingProcessEnds) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
 #include "TempDir.h"
 #include "core/Glossary.h"
+#include "core/SaveTurn.h"
 #include "platform/SingleInstance.h"
 #include "tools/termix-cli/CliCommands.h"
 #include "util/ExeDir.h"
@@ -39,6 +41,17 @@ protected:
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
         const int code = cli::Run(args, out, err);
+        stdoutText = Drain(out);
+        stderrText = Drain(err);
+        std::fclose(out);
+        std::fclose(err);
+        return code;
+    }
+    int RunWaiting(std::vector<std::string> args, std::chrono::milliseconds editWait) {
+        args.insert(args.begin(), {"--file", glossaryPath});
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const int code = cli::Run(args, out, err, editWait);
         stdoutText = Drain(out);
         stderrText = Drain(err);
         std::fclose(out);
@@ -278,6 +291,41 @@ TEST_F(CliTest, WritingCommandsWaitForTheWindowProgram) {
         unsetenv("XDG_RUNTIME_DIR");
     }
 #endif
+}
+
+// Another program keeps its turn to change the glossary: an edit waits its bounded time, then
+// fails and writes nothing; a read does not wait.
+TEST_F(CliTest, AnEditThatCannotGetItsTurnFailsAndWritesNothing) {
+    const std::string before = TempDir::ReadBytes(glossaryPath);
+    fileio::SaveTurn other;
+    ASSERT_TRUE(other.Take(glossaryPath).ok());
+    for (const std::vector<std::string>& edit :
+         {std::vector<std::string>{"add", "Actor", "a"}, {"delete", "UML"}}) {
+        EXPECT_EQ(RunWaiting(edit, std::chrono::milliseconds{50}), 2);
+        EXPECT_NE(stderrText.find("another program has been changing"), std::string::npos);
+    }
+    EXPECT_EQ(RunOnFile({"show", "UML"}), 0);
+    other.Release();
+    EXPECT_EQ(TempDir::ReadBytes(glossaryPath), before);
+    EXPECT_EQ(RunWaiting({"add", "Actor", "a"}, std::chrono::milliseconds{50}), 0);
+}
+
+// The build's form replaces its OUTPUT whole; a damaged OUTPUT is first copied aside.
+TEST_F(CliTest, ImportIntoADamagedOutputKeepsACopyOfItFirst) {
+    const std::string damaged = "0003#UML = 0005#UML\a\a\a\r\n0009#cut off";
+    TempDir::WriteBytes(dir.file("out.termix"), damaged);
+    TempDir::WriteBytes(dir.file("in.tsv"), "term\tmeaning\texplanation\nActor\ta\t\n");
+    EXPECT_EQ(Run({"import", dir.file("in.tsv"), dir.file("out.termix")}), 0);
+    EXPECT_NE(stderrText.find("is damaged"), std::string::npos);
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().filename().string().rfind("out.termix.damaged-", 0) == 0) {
+            copies.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(TempDir::ReadBytes(copies[0]), damaged);
+    EXPECT_EQ(CGlossary(dir.file("out.termix")).GetCount(), 1);
 }
 
 TEST_F(CliTest, SearchInMeaningsIsTheChineseLookupAndJsonEscapes) {

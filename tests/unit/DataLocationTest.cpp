@@ -1,5 +1,6 @@
 // Where the data files live: next to a writable executable, or in the user's own folders.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,6 +101,54 @@ TEST(DataLocation, UserFoldersFollowTheXdgVariables) {
             unsetenv(names[i]);
         }
     }
+}
+
+// Without an absolute HOME and without XDG variables the folders are under the account's home
+// folder from the user database, never under the folder the program was started from; an
+// account without one gets no folders, and Prepare says so and makes nothing.
+TEST(DataLocation, AMissingOrRelativeHomeIsTheAccountsHomeFolder) {
+    TempDir cwd;
+    const int code = RunInChild([&cwd] {
+        if (::chdir(cwd.path().c_str()) != 0) {
+            return 10;
+        }
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_CACHE_HOME");
+        const passwd* account = ::getpwuid(::getuid());
+        if (account == nullptr || account->pw_dir[0] != '/') {
+            return 11;
+        }
+        const fs::path home = account->pw_dir;
+        for (const char* value : {static_cast<const char*>(nullptr), "", "relative/home"}) {
+            value == nullptr ? unsetenv("HOME") : setenv("HOME", value, 1);
+            const UserFolders folders = UserFoldersFromEnvironment();
+            if (folders.config != home / ".config/termix" ||
+                folders.data != home / ".local/share/termix" ||
+                folders.cache != home / ".cache/termix") {
+                return 12;
+            }
+        }
+        // An account the user database does not know (a uid nobody has).
+        if (::getuid() != 0) {
+            return 0;
+        }
+        if (::setgid(54321) != 0 || ::setuid(54321) != 0 || ::getpwuid(54321) != nullptr) {
+            return 0;  // no such account to be here
+        }
+        const UserFolders none = UserFoldersFromEnvironment();
+        if (!none.config.empty() || !none.data.empty()) {
+            return 13;
+        }
+        const DataLocation location{DataMode::kInstalled, none.config, none.data, cwd.path()};
+        try {
+            location.Prepare();
+            return 14;
+        } catch (const Qm_conf_solitude_Exception&) {
+        }
+        return fs::is_empty(cwd.path()) ? 0 : 15;
+    });
+    EXPECT_EQ(code, 0);
 }
 
 TEST(DataLocation, PrepareMakesPrivateFoldersAndSeedsTheGlossaryOnce) {

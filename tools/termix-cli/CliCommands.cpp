@@ -59,6 +59,8 @@ int Import(const Context& ctx, const std::string& tsvPath, const std::string& ou
     }
     glossary.AddAll(records, std::move(parsed.storage));
     glossary.Save();
+    // A damaged OUTPUT was copied aside, byte for byte, before it was replaced.
+    ReportDamagedFiles(ctx);
     std::fprintf(ctx.out, "imported %zu terms into %s\n", parsed.entries.size(), outPath.c_str());
     return kFound;
 }
@@ -85,8 +87,9 @@ int Encode(const Context& ctx, const std::string& inPath, const std::string& out
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    Context ctx{out, err, std::nullopt};
+int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+        std::chrono::milliseconds editWait) {
+    Context ctx{out, err, std::nullopt, editWait};
     std::optional<std::string>& file = ctx.file;
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {

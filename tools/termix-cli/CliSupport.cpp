@@ -9,6 +9,7 @@
 #include "core/DamagedFile.h"
 #include "core/DataLocation.h"
 #include "core/FileIo.h"
+#include "core/FileStatusText.h"
 #include "tools/termix-cli/CliCommands.h"
 #include "util/GbkText.h"
 
@@ -101,6 +102,25 @@ std::optional<std::filesystem::path> GlossaryPath(const Context& ctx) {
         return std::nullopt;
     }
     return path;
+}
+
+bool TakeEditTurn(const Context& ctx, const std::filesystem::path& path, fileio::SaveTurn& turn) {
+    const fileio::Status status = turn.Take(path, ctx.editWait);
+    if (status.outcome == fileio::Outcome::kBusy) {
+        std::fprintf(ctx.err,
+                     "termix-cli: another program has been changing %s for %lld seconds; nothing "
+                     "was changed, try again\n",
+                     Shown(path).c_str(),
+                     static_cast<long long>(
+                         std::chrono::duration_cast<std::chrono::seconds>(ctx.editWait).count()));
+        return false;
+    }
+    if (!status.ok()) {
+        std::fprintf(ctx.err, "termix-cli: cannot write %s: %s\n", Shown(path).c_str(),
+                     gbk::ToUtf8(ReasonText(status)).c_str());
+        return false;
+    }
+    return true;
 }
 
 bool ParseArguments(const std::vector<std::string>& args, const std::set<std::string>& valued,

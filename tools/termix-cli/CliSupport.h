@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -9,13 +10,16 @@
 #include <string_view>
 #include <vector>
 
+#include "core/SaveTurn.h"
+
 // What the commands of termix-cli share: the output streams, messages, paths and options.
 namespace cli {
 
 struct Context {
     std::FILE* out;
     std::FILE* err;
-    std::optional<std::string> file;  // --file, when given
+    std::optional<std::string> file;     // --file, when given
+    std::chrono::milliseconds editWait;  // how long an edit waits for its turn
 };
 
 extern const char kUsage[];
@@ -35,6 +39,11 @@ std::filesystem::path ArgPath(const std::string& utf8);
 // first, as the window program does; it may not exist yet). Nothing, after a message, when
 // --file names nothing.
 std::optional<std::filesystem::path> GlossaryPath(const Context& ctx);
+
+// Takes the turn to edit the glossary at `path`, held until `turn` goes: from before the
+// glossary is read until its save. False, after a message, when another program kept it for
+// all of ctx.editWait or it cannot be taken.
+bool TakeEditTurn(const Context& ctx, const std::filesystem::path& path, fileio::SaveTurn& turn);
 
 // A command's own arguments: options with a value, flags, and the operands in order.
 struct Arguments {

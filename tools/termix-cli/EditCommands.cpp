@@ -14,9 +14,9 @@ bool MayWriteGlossary(const Context& ctx, const std::filesystem::path& glossary)
     if (glossary != own && !std::filesystem::equivalent(glossary, own, ec)) {
         return true;  // another file: the window program does not hold it
     }
-    platform::CSingleInstance probe;
-    if (probe.TryAcquire(platform::kProgramMarker)) {
-        return true;  // released again when the probe goes
+    // A look that takes no marker: a window program starting meanwhile is not turned away.
+    if (!platform::CSingleInstance::IsHeldElsewhere(platform::kProgramMarker)) {
+        return true;
     }
     std::fprintf(ctx.err,
                  "termix-cli: the Termix window program is running and holds this glossary; "
@@ -53,6 +53,10 @@ int Edit(const Context& ctx, const std::string& command, const std::vector<std::
     }
     if (!MayWriteGlossary(ctx, *path)) {
         return kProgramRunning;
+    }
+    fileio::SaveTurn turn;
+    if (!TakeEditTurn(ctx, *path, turn)) {
+        return kUsageOrFileError;
     }
     CGlossary glossary(*path);
     ReportDamagedFiles(ctx);

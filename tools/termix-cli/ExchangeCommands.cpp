@@ -118,6 +118,10 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     if (!path || !MayWriteGlossary(ctx, *path)) {
         return !path ? kUsageOrFileError : kProgramRunning;
     }
+    fileio::SaveTurn turn;
+    if (!TakeEditTurn(ctx, *path, turn)) {
+        return kUsageOrFileError;
+    }
     CGlossary glossary(*path);
     ReportDamagedFiles(ctx);
     std::vector<CGlossary::Presence> presence;

@@ -165,7 +165,19 @@ void CDataConfigDlg::closeEvent(QCloseEvent* event) {
 
 bool CDataConfigDlg::SaveGlossary() {
     try {
-        GetGlossary().Save();
+        // Another program's change to the file since the window read it is read in first:
+        // taken whole when nothing was changed here, merged record by record otherwise.
+        switch (GetGlossary().Save()) {
+            case CGlossary::SaveResult::kWritten:
+                break;
+            case CGlossary::SaveResult::kReloaded:
+                qCInfo(lcStore) << "the glossary file was changed by another program: read again";
+                break;
+            case CGlossary::SaveResult::kMerged:
+                qCInfo(lcStore) << "the glossary file was changed by another program: the changes "
+                                   "made here were merged into it";
+                break;
+        }
         return true;
     } catch (const Qm_conf_solitude_Exception& error) {
         qCWarning(lcStore) << qtext::ToQt(error.m_message);
