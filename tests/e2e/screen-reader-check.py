@@ -86,13 +86,12 @@ def by_name(items, name):
 
 def check_search_is_announced(items):
     """Types a search; the summary and the detail fields must send their new text."""
-    watched = {name: by_name(items, name) for name in ("搜索摘要", "术语", "汉意", "复制文本")}
-    inserted = {name: "" for name in watched}
+    inserted = {name: "" for name in ("搜索摘要", "术语", "汉意", "解释", "复制文本")}
 
     def on_event(event):
-        for name, node in watched.items():
-            if node is not None and event.source == node and isinstance(event.any_data, str):
-                inserted[name] += event.any_data
+        name = event.source.name if event.source is not None else None
+        if name in inserted and isinstance(event.any_data, str):
+            inserted[name] += event.any_data
         if all(inserted.values()):
             pyatspi.Registry.stop()
 
@@ -110,7 +109,7 @@ def check_search_is_announced(items):
         print("text-changed\t%s\t%s" % (name, text.replace("\r", "").replace("\n", " / ")))
         if not text:
             fail("no text-changed event from %s after the search" % name)
-    summary = watched["搜索摘要"]
+    summary = by_name(items, "搜索摘要")
     if summary is not None and "搜索: class" not in text_of(summary):
         fail("the summary reads %r" % text_of(summary))
 

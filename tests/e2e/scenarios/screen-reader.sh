@@ -11,7 +11,9 @@ source "$(dirname "$0")/../lib.sh"
 e2e_init "$@"
 [[ -n ${E2E_OWN_BUS:-} ]] || e2e_need_tool "dbus-run-session is not installed"
 [[ -x /usr/libexec/at-spi-bus-launcher ]] || e2e_need_tool "at-spi2-core is not installed"
-python3 -c 'import pyatspi' 2>/dev/null || e2e_need_tool "python3-pyatspi is not installed"
+# The Debian package's reader library belongs to the system's Python.
+python=/usr/bin/python3
+"$python" -c 'import pyatspi' 2>/dev/null || e2e_need_tool "python3-pyatspi is not installed"
 
 # The link's action goes to this browser, which writes down the address it was given.
 mkdir -p "$E2E_WORK/browser"
@@ -27,7 +29,7 @@ e2e_start_termix
 e2e_wait_window
 e2e_focus_window "$E2E_WIN"
 
-python3 "$(dirname "$0")/../screen-reader-check.py" "$E2E_TITLE" "$E2E_WORK/opened" \
+"$python" "$(dirname "$0")/../screen-reader-check.py" "$E2E_TITLE" "$E2E_WORK/opened" \
     >"$E2E_WORK/reading.txt" 2>"$E2E_WORK/reader.log" || {
     cat "$E2E_WORK/reading.txt" "$E2E_WORK/reader.log" >&2
     e2e_fail "the screen reader's check failed"
