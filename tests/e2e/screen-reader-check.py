@@ -40,7 +40,7 @@ def find_window(title, timeout):
     while time.monotonic() < deadline:
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
-            if app is None or app.name != "termix":
+            if app is None:
                 continue
             for window in app:
                 if window is not None and window.name == title:
