@@ -26,6 +26,7 @@
 #include "controls/ResourceImages.h"
 #include "controls/SkinButton.h"
 #include "controls/SortListCtrl.h"
+#include "resources/AccessibleName.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -143,6 +144,24 @@ QLabel* MakeStatic(const res::Control& control, QWidget* parent) {
     return label;
 }
 
+// Gives a control the name the dialog table has for it, so a screen reader announces what the
+// field is; the label beside it becomes its buddy, which the bridges report as "labelled by".
+// A hotkey control takes the focus in its inner edit, which carries the same name.
+void NameControl(QWidget* widget, const QString& name, QLabel* label) {
+    if (name.isEmpty()) {
+        return;
+    }
+    widget->setAccessibleName(name);
+    if (auto* hotkey = qobject_cast<QKeySequenceEdit*>(widget)) {
+        for (QLineEdit* edit : hotkey->findChildren<QLineEdit*>()) {
+            edit->setAccessibleName(name);
+        }
+    }
+    if (label != nullptr) {
+        label->setBuddy(widget);
+    }
+}
+
 }  // namespace
 
 CDialogBase::CDialogBase(int dialogId, QWidget* parent)
@@ -202,8 +221,14 @@ QRect CDialogBase::DluToPixels(int x, int y, int w, int h) const {
 
 void CDialogBase::BuildControls() {
     std::vector<QWidget*> lowered;
-    for (const res::Control& control : m_table.controls) {
+    std::vector<QWidget*> built;
+    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
+        const res::Control& control = m_table.controls[i];
         QWidget* widget = CreateControl(control);
+        built.push_back(widget);
+        const std::size_t label = res::NamingLabel(m_table, i);
+        NameControl(widget, qtext::FromUtf8(res::AccessibleName(m_table, i)),
+                    label == res::kNoLabel ? nullptr : qobject_cast<QLabel*>(built[label]));
         widget->setGeometry(DluToPixels(control.x, control.y, control.w, control.h));
         if (Has(control.style, res::kDisabled)) {
             widget->setEnabled(false);

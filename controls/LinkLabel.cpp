@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/LinkLabelAccessible.h"
 #include "controls/MessageBox.h"
 #include "controls/QtText.h"
 
@@ -17,6 +18,7 @@ BrowserLauncher& TestLauncher() {
 }  // namespace
 
 CLinkLabel::CLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    CLinkLabelAccessible::Install();  // a screen reader finds a link, not a plain text
     setTextFormat(Qt::PlainText);
     m_address = text;
     setToolTip(m_address);

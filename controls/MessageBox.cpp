@@ -1,6 +1,7 @@
 #include "controls/MessageBox.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <utility>
@@ -29,6 +30,10 @@ void ShowMessageBox(const std::string& gbkText, QWidget* parent) {
 void ShowMessageBoxText(const QString& text, QWidget* parent) {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
+    // The warning sign is named for screen readers, which otherwise find an unnamed picture.
+    if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+        icon->setAccessibleName(qtext::FromUtf8("警告"));
+    }
     box.setWindowTitle(QStringLiteral("Termix"));
     box.setTextFormat(Qt::PlainText);
     box.setText(text);

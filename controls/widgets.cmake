@@ -6,6 +6,7 @@ add_library(termix_controls STATIC
   FramedEdit.cpp
   GroupBoxStyle.cpp
   LinkLabel.cpp
+  LinkLabelAccessible.cpp
   MessageBox.cpp
   QtText.cpp
   ReportHeader.cpp

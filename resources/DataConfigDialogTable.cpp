@@ -26,8 +26,9 @@ Dialog MakeDataConfigDialog() {
             {kHomeLink, Kind::kLink, std::string("欢迎访问 ") + kGlossarySiteAddress, 235, 22, 129,
              8},
             {kCount, Kind::kStatic, "", 2, 38, 157, 8, kCenter},
-            {kTermList, Kind::kList, "", 3, 47, 157, 152, kSingleSel | kShowSelAlways},
-            {kHistoryList, Kind::kList, "", 3, 47, 157, 152, kSingleSel | kShowSelAlways},
+            {kTermList, Kind::kList, "", 3, 47, 157, 152, kSingleSel | kShowSelAlways, "术语列表"},
+            {kHistoryList, Kind::kList, "", 3, 47, 157, 152, kSingleSel | kShowSelAlways,
+             "操作历史列表"},
             {kToMain, Kind::kButton, "到主界面", 165, 48, 51, 14, kCenter},
             {kOpenDirectory, Kind::kButton, "打开目录", 217, 48, 51, 14, kCenter},
             {kHelp, Kind::kButton, "帮助信息", 269, 48, 51, 14, kCenter},
@@ -49,8 +50,8 @@ Dialog MakeDataConfigDialog() {
              kMultiLine | kVScroll | kWantReturn | kTabStop},
             {kAll, Kind::kButton, "All", 4, 205, 15, 28},
             {kNonLetter, Kind::kButton, "?", 150, 205, 9, 28},
-            {kNoId, Kind::kBitmap, "", 165, 202, 207, 32},
-            {kNoId, Kind::kIcon, "", 350, 204, 20, 20},
+            {kNoId, Kind::kBitmap, "", 165, 202, 207, 32, 0, kBannerName},
+            {kNoId, Kind::kIcon, "", 350, 204, 20, 20, 0, kIconName},
         }};
     AppendLetterButtons(dialog.controls, 205);
     return dialog;

@@ -65,6 +65,9 @@ struct Control {
     std::string caption;  // UTF-8
     int x, y, w, h;       // dialog units
     unsigned style = 0;
+    // What a screen reader calls the control (UTF-8) where no label beside it names it and it
+    // shows no caption of its own (see AccessibleName).
+    std::string name = {};
 };
 
 struct Dialog {

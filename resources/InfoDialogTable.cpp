@@ -15,7 +15,7 @@ Dialog MakeInfoDialog() {
                   kCaption | kSysMenu | kResizable | kMaximizeBox,
                   {
                       {info_ids::kList, Kind::kList, "", 7, 7, 385, 286,
-                       kSingleSel | kShowSelAlways | kNoColumnHeader},
+                       kSingleSel | kShowSelAlways | kNoColumnHeader, "信息列表"},
                   }};
 }
 
