@@ -462,10 +462,3 @@ e2e_start_shown() {
     e2e_expect_shown "$win" 5000 "after start"
     e2e_focus_window "$win"
 }
-
-# e2e_need_tool REASON: a tool the scenario needs is missing. A developer's machine skips the
-# scenario; CI (CI=true) fails it, so that a missing install step never passes as a skip.
-e2e_need_tool() {
-    [[ ${CI:-} == true ]] && e2e_fail "$1 (CI installs it: scripts/setup.sh)"
-    e2e_skip "$1"
-}

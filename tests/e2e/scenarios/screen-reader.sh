@@ -9,11 +9,11 @@ if [[ -z ${E2E_OWN_BUS:-} ]] && command -v dbus-run-session >/dev/null; then
 fi
 source "$(dirname "$0")/../lib.sh"
 e2e_init "$@"
-[[ -n ${E2E_OWN_BUS:-} ]] || e2e_need_tool "dbus-run-session is not installed"
-[[ -x /usr/libexec/at-spi-bus-launcher ]] || e2e_need_tool "at-spi2-core is not installed"
+[[ -n ${E2E_OWN_BUS:-} ]] || e2e_skip "dbus-run-session is not installed"
+[[ -x /usr/libexec/at-spi-bus-launcher ]] || e2e_skip "at-spi2-core is not installed"
 # The Debian package's reader library belongs to the system's Python.
 python=/usr/bin/python3
-"$python" -c 'import pyatspi' 2>/dev/null || e2e_need_tool "python3-pyatspi is not installed"
+"$python" -c 'import pyatspi' 2>/dev/null || e2e_skip "python3-pyatspi is not installed"
 
 # The link's action goes to this browser, which writes down the address it was given.
 mkdir -p "$E2E_WORK/browser"
