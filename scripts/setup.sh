@@ -24,6 +24,8 @@ packages=(
   # session, and the key injector's build (KWin's fake-input protocol)
   kwin-wayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 dbus-daemon
   libwayland-dev plasma-wayland-protocols
+  # the independent peer that writes and reads TBX v2 beside termix-cli
+  translate-toolkit
   # the Debian package and the checks of what gets installed
   dpkg-dev lintian desktop-file-utils appstream
   # the Windows cross build (GoogleTest from source) and its tests under wine
