@@ -65,8 +65,10 @@ void TbxEntry::Finish(size_t end, const glossary_exchange::EntrySink& sink, size
         simplified ? TermLanguage::kSimplifiedChinese : TermLanguage::kTraditionalChinese;
     // The meaning: each Chinese term once, in file order.
     m_meaning.clear();
-    std::vector<std::string_view> english;
-    std::vector<std::string_view> meanings;
+    std::vector<std::string_view>& english = m_english;
+    std::vector<std::string_view>& meanings = m_meanings;
+    english.clear();
+    meanings.clear();
     for (size_t i = 0; i < m_count; ++i) {
         const Piece& p = m_pieces[i];
         if (p.kind != Kind::kTerm) {

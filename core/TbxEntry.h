@@ -46,4 +46,6 @@ private:
     std::vector<Piece> m_pieces;
     size_t m_count = 0;
     std::string m_meaning;
+    std::vector<std::string_view> m_english;   // the entry's English terms, each once
+    std::vector<std::string_view> m_meanings;  // its Chinese terms taken, each once
 };
