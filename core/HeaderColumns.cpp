@@ -140,9 +140,10 @@ HeaderColumns::HeaderColumns(const std::vector<std::string_view>& names) {
         }
         if (second >= 0) {
             if (clash.empty()) {
-                clash = "\"" + std::string(names[static_cast<size_t>(best)]) + "\" and \"" +
-                        std::string(names[static_cast<size_t>(second)]) + "\" could both be the " +
-                        what;
+                // Appended piece by piece: GCC 12 warns wrongly about a chain of "+".
+                clash.append("\"").append(names[static_cast<size_t>(best)]);
+                clash.append("\" and \"").append(names[static_cast<size_t>(second)]);
+                clash.append("\" could both be the ").append(what);
             }
             return -1;
         }
