@@ -23,7 +23,7 @@ median() { tr ' ' '\n' <<<"$1" | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {p
 
 for round in 1 2 3 4 5; do
     time_ms all "$bin/termix-cli" --file "$work/g.termix" all
-    for format in tsv csv tbx; do
+    for format in tsv csv tbx tbx-v2; do
         time_ms "export-$format" "$bin/termix-cli" --file "$work/g.termix" export --format "$format" \
             --output "$work/g.$format"
         : >"$work/in-$format.termix"
@@ -33,9 +33,9 @@ for round in 1 2 3 4 5; do
     done
 done
 base=$(median "${runs[all]}")
-printf '%-12s %8s %6s\n' what ms ratio
-printf '%-12s %8d %6s\n' all "$base" 1.00
-for name in export-tsv import-tsv export-csv import-csv export-tbx import-tbx; do
+printf '%-14s %8s %6s\n' what ms ratio
+printf '%-14s %8d %6s\n' all "$base" 1.00
+for name in export-tsv import-tsv export-csv import-csv export-tbx import-tbx export-tbx-v2 import-tbx-v2; do
     m=$(median "${runs[$name]}")
-    printf '%-12s %8d %6.2f\n' "$name" "$m" "$(echo "$m / $base" | bc -l)"
+    printf '%-14s %8d %6.2f\n' "$name" "$m" "$(echo "$m / $base" | bc -l)"
 done

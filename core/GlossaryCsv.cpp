@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "core/GlossaryExchange.h"
+#include "core/HeaderColumns.h"
 
 namespace glossary_exchange::detail {
 namespace {
@@ -97,40 +100,96 @@ void AppendField(std::string& out, std::string_view field) {
     out.push_back('"');
 }
 
+// The delimiter of a file: the one of ",", ";" and tab that its first line uses most, outside
+// quotes (a spreadsheet set to a comma-decimal locale writes ";"); "," on a tie.
+char DetectDelimiter(std::string_view text) {
+    size_t counts[3] = {0, 0, 0};
+    const char candidates[3] = {',', ';', '\t'};
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == '\n' || c == '\r')) {
+            break;
+        } else if (!quoted) {
+            for (size_t i = 0; i < 3; ++i) {
+                counts[i] += c == candidates[i] ? 1 : 0;
+            }
+        }
+    }
+    size_t best = 0;
+    for (size_t i = 1; i < 3; ++i) {
+        best = counts[i] > counts[best] ? i : best;
+    }
+    return candidates[best];
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) {
+        joined.append(joined.empty() ? "" : ", ").append(name.empty() ? "(no name)" : name);
+    }
+    return joined;
+}
+
 }  // namespace
 
-void ParseCsv(std::string_view text, std::vector<std::string>& errors, const EntrySink& sink) {
+void ParseCsv(std::string_view text, const ReadOptions& options, ParseLog& log,
+              const EntrySink& sink) {
+    log.unit = "record";
     if (text.substr(0, 3) == kBom) {
         text.remove_prefix(3);
     }
-    // The header names the delimiter: a spreadsheet set to a comma-decimal locale uses ";".
-    const size_t headerEnd = text.find('\n');
-    const std::string_view header = text.substr(0, headerEnd);
-    const char delimiter =
-        header.find(';') != std::string_view::npos && header.find(',') == std::string_view::npos
-            ? ';'
-            : ',';
+    const char delimiter = DetectDelimiter(text);
     size_t pos = 0;
     Fields fields;
-    if (!ReadRecord(text, pos, delimiter, fields) || fields.count != 3 || fields.text[0] != "en" ||
-        fields.text[1] != "zh-CN" || fields.text[2] != "explanation") {
-        errors.push_back("record 0: the header must be \"en,zh-CN,explanation\"");
+    if (!ReadRecord(text, pos, delimiter, fields)) {
+        log.errors.push_back("record 0: a quoted field of the header is not closed properly");
+        return;
+    }
+    const std::vector<std::string_view> names(
+        fields.text.begin(), fields.text.begin() + static_cast<std::ptrdiff_t>(fields.count));
+    const HeaderColumns header(names);
+    // The first line is the header; with columns named by position, whatever it says.
+    Columns columns;
+    const size_t expected = fields.count;  // the fields every record has
+    if (options.columns) {
+        columns = *options.columns;
+        const size_t named =
+            size_t(std::max({columns.term, columns.meaning, columns.explanation})) + 1;
+        if (named > expected) {
+            log.errors.push_back("record 0: the header has " + std::to_string(expected) +
+                                 " columns, --columns names " + std::to_string(named));
+            return;
+        }
+    } else if (header.Found()) {
+        columns = header.Columns();
+        if (!header.PassedOver().empty()) {
+            log.notes.push_back("columns passed over: " + JoinNames(header.PassedOver()));
+        }
+    } else {
+        log.errors.push_back("record 0: " + header.Problem());
         return;
     }
     for (int number = 1; pos < text.size(); ++number) {
         const auto where = [number] { return "record " + std::to_string(number) + ": "; };
         if (!ReadRecord(text, pos, delimiter, fields)) {
-            errors.push_back(where() + "a quoted field is not closed properly");
+            log.errors.push_back(where() + "a quoted field is not closed properly");
             return;
         }
         if (fields.count == 1 && fields.text[0].empty()) {
             continue;  // an empty line
         }
-        if (fields.count != 3) {
-            errors.push_back(where() + "expected 3 fields, found " + std::to_string(fields.count));
+        if (fields.count != expected) {
+            log.errors.push_back(where() + "expected " + std::to_string(expected) +
+                                 " fields, found " + std::to_string(fields.count));
             continue;
         }
-        sink(RawEntry{number, fields.text[0], fields.text[1], fields.text[2], pos});
+        const std::string_view explanation =
+            columns.explanation >= 0 ? std::string_view(fields.text[size_t(columns.explanation)])
+                                     : std::string_view();
+        sink(RawEntry{number, fields.text[size_t(columns.term)],
+                      fields.text[size_t(columns.meaning)], explanation, pos});
     }
 }
 

@@ -10,8 +10,8 @@
 namespace glossary_exchange {
 namespace {
 
-std::string Where(Format format, int number) {
-    return Place(format, number) + ": ";
+bool IsTbx(Format format) {
+    return format == Format::kTbx || format == Format::kTbxV2;
 }
 
 // An accepted entry while the file is read: where its GBK fields stand in the storage.
@@ -68,16 +68,23 @@ TermRecordView ViewOf(const Accepted& a, std::string_view storage) {
 
 // The checks of the editing windows, on an entry whose GBK form `AppendGbk` gave (`converted`
 // false when that lost characters). The message naming the entry when it fails.
-std::optional<std::string> Problem(Format format, const RawEntry& raw, bool converted,
-                                   const TermRecordView& record) {
+std::optional<std::string> Problem(Format format, const ReadResult& read, const RawEntry& raw,
+                                   bool converted, const TermRecordView& record) {
+    const std::string where = read.Place(raw.number) + ": ";
     if (!converted) {
-        return Where(format, raw.number) + "a field holds characters GBK cannot represent";
+        return where + "a field holds characters GBK cannot represent";
+    }
+    if (IsTbx(format) && raw.term.empty()) {
+        return where + "the entry has no English term";
+    }
+    if (IsTbx(format) && raw.meaning.empty()) {
+        return where + "the entry has no Chinese term for \"" + std::string(raw.term) + "\"";
     }
     if (raw.term.empty() || raw.meaning.empty()) {
-        return Where(format, raw.number) + "the term and the meaning must not be empty";
+        return where + "the term and the meaning must not be empty";
     }
     if (const TermRecordProblem problem = CheckTermRecord(record); !problem.ok()) {
-        return Where(format, raw.number) + gbk::ToUtf8(problem.message);
+        return where + gbk::ToUtf8(problem.message);
     }
     return std::nullopt;
 }
@@ -97,6 +104,9 @@ bool WriteTo(Format format, const std::vector<TermRecordView>& records, std::str
             break;
         case Format::kTbx:
             detail::BeginTbx(out);
+            break;
+        case Format::kTbxV2:
+            detail::BeginTbxV2(out);
             break;
     }
     std::string gbkText;
@@ -132,6 +142,9 @@ bool WriteTo(Format format, const std::vector<TermRecordView>& records, std::str
             case Format::kTbx:
                 carried = detail::AppendTbx(out, done + 1, term, meaning, explanation);
                 break;
+            case Format::kTbxV2:
+                carried = detail::AppendTbxV2(out, done + 1, term, meaning, explanation);
+                break;
         }
         if (!carried) {
             error = "the term \"" + std::string(term) + "\" holds " +
@@ -154,18 +167,13 @@ bool WriteTo(Format format, const std::vector<TermRecordView>& records, std::str
     }
     if (format == Format::kTbx) {
         detail::EndTbx(out);
+    } else if (format == Format::kTbxV2) {
+        detail::EndTbxV2(out);
     }
     return !output || output(out);
 }
 
 }  // namespace
-
-std::string Place(Format format, int number) {
-    const char* unit = format == Format::kTsv   ? "line "
-                       : format == Format::kCsv ? "record "
-                                                : "conceptEntry ";
-    return unit + std::to_string(number);
-}
 
 std::optional<Format> FormatFromName(std::string_view name) {
     if (name == "tsv") {
@@ -177,10 +185,50 @@ std::optional<Format> FormatFromName(std::string_view name) {
     if (name == "tbx") {
         return Format::kTbx;
     }
+    if (name == "tbx-v2") {
+        return Format::kTbxV2;
+    }
     return std::nullopt;
 }
 
-ReadResult Read(Format format, std::string_view text,
+std::optional<Columns> ParseColumns(std::string_view spec, std::string& problem) {
+    Columns columns;
+    int position = 0;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = spec.find(',', start);
+        const std::string_view name =
+            spec.substr(start, comma == spec.npos ? comma : comma - start);
+        int* field = name == "term"          ? &columns.term
+                     : name == "meaning"     ? &columns.meaning
+                     : name == "explanation" ? &columns.explanation
+                                             : nullptr;
+        if (field == nullptr && name != "-" && !name.empty()) {
+            problem =
+                "--columns knows term, meaning, explanation and - (not " + std::string(name) + ")";
+            return std::nullopt;
+        }
+        if (field != nullptr && *field >= 0) {
+            problem = "--columns names " + std::string(name) + " twice";
+            return std::nullopt;
+        }
+        if (field != nullptr) {
+            *field = position;
+        }
+        if (comma == spec.npos) {
+            break;
+        }
+        start = comma + 1;
+        ++position;
+    }
+    if (columns.term < 0 || columns.meaning < 0) {
+        problem = "--columns must name the term and the meaning columns";
+        return std::nullopt;
+    }
+    return columns;
+}
+
+ReadResult Read(Format format, std::string_view text, const ReadOptions& options,
                 const std::function<void(size_t done)>& progress) {
     ReadResult result;
     std::string& storage = *result.storage;
@@ -201,7 +249,7 @@ ReadResult Read(Format format, std::string_view text,
         Accepted entry{raw.number, storage.size(), 0, 0, 0};
         const bool converted = AppendGbk(raw, convert, scratch, storage, entry);
         const TermRecordView record = ViewOf(entry, storage);
-        if (std::optional<std::string> problem = Problem(format, raw, converted, record)) {
+        if (std::optional<std::string> problem = Problem(format, result, raw, converted, record)) {
             refused.emplace_back(raw.number, std::move(*problem));
             storage.resize(entry.offset);
             return;
@@ -213,13 +261,14 @@ ReadResult Read(Format format, std::string_view text,
     };
     switch (format) {
         case Format::kTsv:
-            detail::ParseTsv(text, result.errors, sink);
+            detail::ParseTsv(text, options, result, sink);
             break;
         case Format::kCsv:
-            detail::ParseCsv(text, result.errors, sink);
+            detail::ParseCsv(text, options, result, sink);
             break;
         case Format::kTbx:
-            detail::ParseTbx(text, result.errors, result.ignoredElements, sink);
+        case Format::kTbxV2:
+            detail::ParseTbx(text, result, sink);
             break;
     }
     // Each term once: the first entry of a term is kept, later ones are refused.
@@ -235,9 +284,9 @@ ReadResult Read(Format format, std::string_view text,
             result.entries.push_back(Entry{entry.number, record});
             continue;
         }
-        refused.emplace_back(entry.number, Where(format, entry.number) + "the term \"" +
+        refused.emplace_back(entry.number, result.Place(entry.number) + ": the term \"" +
                                                gbk::ToUtf8(record.term) + "\" already stands in " +
-                                               Place(format, result.entries[first].number));
+                                               result.Place(result.entries[first].number));
     }
     std::stable_sort(refused.begin(), refused.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "core/GlossaryExchange.h"
+#include "core/HeaderColumns.h"
 
 namespace glossary_exchange::detail {
 namespace {
@@ -34,18 +37,15 @@ bool Unescape(std::string_view field, std::string& out) {
     }
 }
 
-// Splits at tabs into `fields` (the first three); returns how many fields the line has.
-size_t SplitTabs(std::string_view line, std::string_view (&fields)[3]) {
-    size_t count = 0;
+// Splits at tabs into `fields`, reused from line to line.
+void SplitTabs(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
     size_t start = 0;
     while (true) {
         const size_t tab = line.find('\t', start);
-        if (count < 3) {
-            fields[count] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
-        }
-        ++count;
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
         if (tab == std::string_view::npos) {
-            return count;
+            return;
         }
         start = tab + 1;
     }
@@ -87,11 +87,21 @@ bool Escape(std::string_view field, std::string& out) {
 
 }  // namespace
 
-void ParseTsv(std::string_view text, std::vector<std::string>& errors, const EntrySink& sink) {
+// The first line is a header when it is the bundled form, names its columns (HeaderColumns),
+// or, with columns given, holds any name Termix knows; otherwise it is the first record, and
+// each record has two fields (term, meaning) or three (and explanation).
+void ParseTsv(std::string_view text, const ReadOptions& options, ParseLog& log,
+              const EntrySink& sink) {
+    log.unit = "line";
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
     size_t start = 0;
     int lineNo = 0;
-    std::string_view raw[3];
+    std::vector<std::string_view> raw;
     std::string scratch[3];
+    Columns columns{0, 1, 2};
+    size_t expected = 0;  // fields each line has, after a header; 0: two or three
     const auto where = [&lineNo] { return "line " + std::to_string(lineNo) + ": "; };
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -104,34 +114,64 @@ void ParseTsv(std::string_view text, std::vector<std::string>& errors, const Ent
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
+        SplitTabs(line, raw);
         if (lineNo == 1) {
-            if (line != kHeader) {
-                errors.push_back(where() +
-                                 "the header must be \"term<TAB>meaning<TAB>explanation\"");
+            const HeaderColumns header(raw);
+            if (options.columns) {
+                columns = *options.columns;
+                if (header.NamesAny()) {
+                    continue;
+                }
+            } else if (line == kHeader) {
+                expected = 3;
+                continue;
+            } else if (header.Found()) {
+                columns = header.Columns();
+                expected = raw.size();
+                if (!header.PassedOver().empty()) {
+                    std::string names;
+                    for (const std::string& name : header.PassedOver()) {
+                        names.append(names.empty() ? "" : ", ").append(name);
+                    }
+                    log.notes.push_back("columns passed over: " + names);
+                }
+                continue;
             }
-            continue;
         }
         if (line.empty()) {
             continue;
         }
-        if (const size_t count = SplitTabs(line, raw); count != 3) {
-            errors.push_back(where() + "expected 3 tab-separated fields, found " +
-                             std::to_string(count));
+        const size_t needed =
+            options.columns
+                ? size_t(std::max({columns.term, columns.meaning, columns.explanation})) + 1
+                : 2;
+        const bool fits = expected != 0     ? raw.size() == expected
+                          : options.columns ? raw.size() >= needed
+                                            : raw.size() == 2 || raw.size() == 3;
+        if (!fits) {
+            log.errors.push_back(where() + "expected " +
+                                 (expected != 0     ? std::to_string(expected)
+                                  : options.columns ? "at least " + std::to_string(needed)
+                                                    : std::string("2 or 3")) +
+                                 " tab-separated fields, found " + std::to_string(raw.size()));
             continue;
         }
         RawEntry entry;
         entry.number = lineNo;
         entry.end = start;
-        if (!FieldText(raw[0], scratch[0], entry.term) ||
-            !FieldText(raw[1], scratch[1], entry.meaning) ||
-            !FieldText(raw[2], scratch[2], entry.explanation)) {
-            errors.push_back(where() + "unknown escape (only \\n, \\t and \\\\ exist)");
+        const bool hasExplanation =
+            columns.explanation >= 0 && size_t(columns.explanation) < raw.size();
+        if (!FieldText(raw[size_t(columns.term)], scratch[0], entry.term) ||
+            !FieldText(raw[size_t(columns.meaning)], scratch[1], entry.meaning) ||
+            (hasExplanation &&
+             !FieldText(raw[size_t(columns.explanation)], scratch[2], entry.explanation))) {
+            log.errors.push_back(where() + "unknown escape (only \\n, \\t and \\\\ exist)");
             continue;
         }
         sink(entry);
     }
     if (lineNo == 0) {
-        errors.push_back("line 1: the header is missing");
+        log.errors.push_back("line 1: the file is empty");
     }
 }
 

@@ -36,6 +36,8 @@ case ${1:-} in
       # session, and the key injector's build (KWin's fake-input protocol)
       kwin-wayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 dbus-daemon
       libwayland-dev plasma-wayland-protocols
+      # the independent peer that writes and reads TBX v2 beside termix-cli
+      translate-toolkit
       # the screen-reader test: the accessibility bus and a reader of it
       at-spi2-core python3-pyatspi
       # the Debian package and the checks of what gets installed

@@ -9,6 +9,7 @@
 #include "core/SaveTurn.h"
 #include "platform/SingleInstance.h"
 #include "tools/termix-cli/CliCommands.h"
+#include "tools/termix-cli/CliSupport.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
@@ -206,7 +207,7 @@ TEST_F(CliTest, ExportThenImportReproducesTheGlossaryFile) {
         glossary.Add(CTermRecord("  ", GBK("全角ＡＢ"), ""));
         glossary.Save();
     }
-    for (const char* format : {"tsv", "csv", "tbx"}) {
+    for (const char* format : {"tsv", "csv", "tbx", "tbx-v2"}) {
         const std::string exported = dir.file(std::string("out.") + format);
         const std::string copy = dir.file(std::string("copy-") + format + ".termix");
         TempDir::WriteBytes(copy, "");
@@ -222,6 +223,85 @@ TEST_F(CliTest, ExportThenImportReproducesTheGlossaryFile) {
     EXPECT_EQ(RunOnFile({"export", "--format", "tsv", "--output", exported}), 2);
     EXPECT_NE(stderrText.find("cannot export: the term \"zz\""), std::string::npos) << stderrText;
     EXPECT_EQ(TempDir::ReadBytes(exported), before);
+}
+
+TEST_F(CliTest, ImportsOfOtherToolsShapesSayWhatTheyPassedOver) {
+    const std::string before = TempDir::ReadBytes(glossaryPath);
+    const std::string csv = dir.file("in.csv");
+    // Columns that cannot be told apart: refused, nothing written.
+    TempDir::WriteBytes(csv, "English;source;Chinese\nNode;Node;节点\n");
+    EXPECT_EQ(RunOnFile({"import", "--format", "csv", csv}), 2);
+    EXPECT_NE(stderrText.find("record 0: the columns cannot be told apart"), std::string::npos)
+        << stderrText;
+    EXPECT_EQ(TempDir::ReadBytes(glossaryPath), before);
+    // The same file with its columns named by position.
+    EXPECT_EQ(RunOnFile({"import", "--format", "csv", "--columns", "-,term,meaning", csv}), 0)
+        << stderrText;
+    EXPECT_EQ(stdoutText, "imported 1 new terms, replaced 0, kept 0, unchanged 0\n");
+    EXPECT_EQ(RunOnFile({"import", "--format", "csv", "--columns", "term,term", csv}), 2);
+    EXPECT_EQ(RunOnFile({"import", "--format", "tbx", "--columns", "term,meaning", csv}), 2);
+    // Extra columns and other languages are named on stderr.
+    TempDir::WriteBytes(csv, "ID,en,zh-CN,Subject\n1,Port,端口,UML\n");
+    EXPECT_EQ(RunOnFile({"import", "--format", "csv", csv}), 0);
+    EXPECT_NE(stderrText.find("note: " + csv + ": columns passed over: ID, Subject"),
+              std::string::npos)
+        << stderrText;
+    const std::string tbx = dir.file("in.tbx");
+    TempDir::WriteBytes(tbx,
+                        "<martif><text><body><termEntry><langSet xml:lang='en'><tig><term>Port"
+                        "</term></tig></langSet><langSet xml:lang='zh'><tig><term>端口</term>"
+                        "</tig></langSet></termEntry><termEntry><langSet xml:lang='en'><tig>"
+                        "<term>Port</term></tig></langSet><langSet xml:lang='zh'><tig><term>港"
+                        "</term></tig></langSet></termEntry></body></text></martif>");
+    EXPECT_EQ(RunOnFile({"import", "--format", "tbx", tbx}), 2);
+    EXPECT_NE(stderrText.find("termEntry 2: the term \"Port\" already stands in termEntry 1"),
+              std::string::npos)
+        << stderrText;
+}
+
+// Every command and option the usage lists is described in the manual page.
+TEST_F(CliTest, TheManualPageDescribesEverythingTheUsageLists) {
+    std::string man = TempDir::ReadBytes(TERMIX_CLI_MAN_PAGE);
+    for (size_t at = man.find("\\-"); at != std::string::npos; at = man.find("\\-", at)) {
+        man.erase(at, 1);  // roff's "\-" is a hyphen
+    }
+    const std::string usage = cli::kUsage;
+    std::vector<std::string> missing;
+    size_t lineStart = 0;
+    while (lineStart < usage.size()) {
+        const size_t lineEnd = usage.find('\n', lineStart);
+        const std::string line = usage.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        // A command: a line indented by two spaces that starts with a lower-case word.
+        if (line.size() > 2 && line.rfind("  ", 0) == 0 && line[2] >= 'a' && line[2] <= 'z') {
+            const std::string command = line.substr(2, line.find(' ', 2) - 2);
+            if (man.find("\n.B " + command) == std::string::npos &&
+                man.find("\n.BI " + command + " ") == std::string::npos &&
+                man.find("\n.BR " + command + " ") == std::string::npos) {
+                missing.push_back(command);
+            }
+        }
+        // Options and the values of --format.
+        for (size_t dash = line.find("--"); dash != std::string::npos;
+             dash = line.find("--", dash)) {
+            size_t end = dash + 2;
+            while (end < line.size() &&
+                   ((line[end] >= 'a' && line[end] <= 'z') || line[end] == '-')) {
+                ++end;
+            }
+            const std::string option = line.substr(dash, end - dash);
+            if (man.find(option) == std::string::npos) {
+                missing.push_back(option);
+            }
+            dash = end;
+        }
+    }
+    for (const char* word : {"tbx-v2", "replace", "explanation|all", "4 when"}) {
+        if (man.find(word) == std::string::npos) {
+            missing.emplace_back(word);
+        }
+    }
+    EXPECT_TRUE(missing.empty()) << ::testing::PrintToString(missing);
 }
 
 TEST_F(CliTest, ConflictsFailUnlessKeptOrReplaced) {

@@ -67,7 +67,8 @@ TEST_P(EveryFormat, RefusalsNameTheirPlace) {
     ASSERT_EQ(read.errors.size(), 3u);
     const std::string unit = GetParam() == Format::kTsv   ? "line "
                              : GetParam() == Format::kCsv ? "record "
-                                                          : "conceptEntry ";
+                             : GetParam() == Format::kTbx ? "conceptEntry "
+                                                          : "termEntry ";
     const int first = GetParam() == Format::kTsv ? 2 : 1;  // the tsv header is line 1
     EXPECT_EQ(read.errors[0].rfind(unit + std::to_string(first + 1) + ": the term \"UML\"", 0), 0u)
         << read.errors[0];
@@ -146,11 +147,13 @@ TEST(GlossaryExchange, ALargeFileRefusesAndConvertsAsASmallOneDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
-                         ::testing::Values(Format::kTsv, Format::kCsv, Format::kTbx),
+                         ::testing::Values(Format::kTsv, Format::kCsv, Format::kTbx,
+                                           Format::kTbxV2),
                          [](const ::testing::TestParamInfo<Format>& p) {
                              return p.param == Format::kTsv   ? std::string("tsv")
                                     : p.param == Format::kCsv ? std::string("csv")
-                                                              : std::string("tbx");
+                                    : p.param == Format::kTbx ? std::string("tbx")
+                                                              : std::string("tbxV2");
                          });
 
 TEST(GlossaryExchange, WhatAFormatCannotCarryIsRefusedOnExport) {

@@ -14,12 +14,12 @@ using glossary_exchange::Format;
 std::optional<Format> FormatOption(const Context& ctx, const Arguments& a) {
     const auto format = a.options.find("--format");
     if (format == a.options.end()) {
-        Usage(ctx, "--format tsv|csv|tbx is needed");
+        Usage(ctx, "--format tsv|csv|tbx|tbx-v2 is needed");
         return std::nullopt;
     }
     std::optional<Format> parsed = glossary_exchange::FormatFromName(format->second);
     if (!parsed) {
-        Usage(ctx, "unknown format " + format->second + " (tsv, csv or tbx)");
+        Usage(ctx, "unknown format " + format->second + " (tsv, csv, tbx or tbx-v2)");
     }
     return parsed;
 }
@@ -75,13 +75,23 @@ int Export(const Context& ctx, const std::vector<std::string>& args) {
 int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     Arguments a;
     std::string problem;
-    if (!ParseArguments(args, {"--format", "--on-conflict"}, {}, a, problem) ||
+    if (!ParseArguments(args, {"--format", "--on-conflict", "--columns"}, {}, a, problem) ||
         a.operands.size() != 1) {
         return Usage(ctx, problem.empty() ? "import takes one file" : problem);
     }
     const std::optional<Format> format = FormatOption(ctx, a);
     if (!format) {
         return kUsageOrFileError;
+    }
+    glossary_exchange::ReadOptions options;
+    if (const auto columns = a.options.find("--columns"); columns != a.options.end()) {
+        if (*format != Format::kTsv && *format != Format::kCsv) {
+            return Usage(ctx, "--columns is for tsv and csv");
+        }
+        options.columns = glossary_exchange::ParseColumns(columns->second, problem);
+        if (!options.columns) {
+            return Usage(ctx, problem);
+        }
     }
     const std::string policy =
         a.options.count("--on-conflict") != 0 ? a.options.at("--on-conflict") : "fail";
@@ -100,7 +110,7 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
         // By bytes read: the number of entries is known only at the end. 5 MB is about 50,000
         // entries.
         Progress progress(ctx, "importing", text.size(), 5'000'000);
-        read = glossary_exchange::Read(*format, text,
+        read = glossary_exchange::Read(*format, text, options,
                                        [&progress](size_t done) { progress.Update(done); });
     }
     for (const std::string& error : read.errors) {
@@ -109,6 +119,9 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     if (!read.errors.empty()) {
         std::fprintf(ctx.err, "termix-cli: nothing imported\n");
         return kUsageOrFileError;
+    }
+    for (const std::string& note : read.notes) {
+        std::fprintf(ctx.err, "termix-cli: note: %s: %s\n", source.c_str(), note.c_str());
     }
     if (read.ignoredElements > 0) {
         std::fprintf(ctx.err, "termix-cli: note: %zu elements of %s carry nothing Termix keeps\n",
@@ -136,7 +149,7 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     if (!conflicts.empty() && policy == "fail") {
         for (const glossary_exchange::Entry* entry : conflicts) {
             std::fprintf(ctx.err, "%s: %s: \"%s\" is already in the glossary with other content\n",
-                         source.c_str(), glossary_exchange::Place(*format, entry->number).c_str(),
+                         source.c_str(), read.Place(entry->number).c_str(),
                          gbk::ToUtf8(entry->record.term).c_str());
         }
         std::fprintf(ctx.err,
