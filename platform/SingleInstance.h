@@ -52,7 +52,7 @@ public:
 private:
     State m_state = State::kNotTried;
     std::string m_markerPath;
-    std::intptr_t m_handle = -1;     // file descriptor or HANDLE
+    std::intptr_t m_handle = -1;  // file descriptor or HANDLE
     // Windows: the event a look opens (IsHeldElsewhere); POSIX has no such object.
     [[maybe_unused]] std::intptr_t m_lookHandle = 0;
 };
