@@ -191,14 +191,14 @@ std::optional<Format> FormatFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<Columns> ParseColumns(std::string_view spec, std::string& problem) {
+std::optional<Columns> ParseColumns(std::string_view columnList, std::string& problem) {
     Columns columns;
     int position = 0;
     size_t start = 0;
     while (true) {
-        const size_t comma = spec.find(',', start);
+        const size_t comma = columnList.find(',', start);
         const std::string_view name =
-            spec.substr(start, comma == spec.npos ? comma : comma - start);
+            columnList.substr(start, comma == columnList.npos ? comma : comma - start);
         int* field = name == "term"          ? &columns.term
                      : name == "meaning"     ? &columns.meaning
                      : name == "explanation" ? &columns.explanation
@@ -215,7 +215,7 @@ std::optional<Columns> ParseColumns(std::string_view spec, std::string& problem)
         if (field != nullptr) {
             *field = position;
         }
-        if (comma == spec.npos) {
+        if (comma == columnList.npos) {
             break;
         }
         start = comma + 1;

@@ -36,7 +36,7 @@ struct Columns {
 };
 // Reads "term,meaning,explanation" in the file's column order; "-" or an empty name passes a
 // column over. Nothing, with the problem, unless term and meaning are each named once.
-std::optional<Columns> ParseColumns(std::string_view spec, std::string& problem);
+std::optional<Columns> ParseColumns(std::string_view columnList, std::string& problem);
 
 struct ReadOptions {
     std::optional<Columns> columns;  // tsv, csv
