@@ -8,6 +8,7 @@
 # The native termix-cli reads the files the program writes (same format on both systems).
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 E2E_SCENARIO=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
+E2E_WM_CLASS=termix.exe
 
 # wine_init ZIP XPROBE CLI
 wine_init() {
@@ -71,49 +72,13 @@ wine_start_termix() {
     e2e_track "$E2E_TERMIX_PID"
 }
 
-# The main window's id (also while hidden), or status 1: the exact title, a window of termix.exe.
-wine_find_window() {
-    local id
-    for id in $(xdotool search --name "$E2E_TITLE_RE" 2>/dev/null); do
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qi '"termix.exe"'; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# Waits for the main window (wine starts in a few seconds) and puts its id in E2E_WIN.
-wine_wait_window() {
-    local deadline=$(($(date +%s%3N) + ${1:-30000}))
-    until E2E_WIN=$(wine_find_window); do
-        (($(date +%s%3N) <= deadline)) || e2e_fail "the main window did not appear"
-        sleep 0.1
-    done
-}
-
-# A shown window of termix.exe whose title matches TITLE_RE.
-wine_find_program_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qi '"termix.exe"'; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
-
-wine_no_program_window() {
-    ! wine_find_program_window "$1" >/dev/null
-}
-
 # Starts the program, waits for its window shown and focused; the process in pid, the window in
 # win.
 wine_start_shown() {
     wine_start_termix "$@"
     pid=$E2E_TERMIX_PID
-    wine_wait_window
+    # wine takes a few seconds to start a program
+    e2e_wait_window 30000
     win=$E2E_WIN
     e2e_expect_shown "$win" 10000 "after start"
     wine_focus_window "$win"

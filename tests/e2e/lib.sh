@@ -13,6 +13,8 @@ readonly E2E_TITLE='Termix v1.2 (Vantrel英汉术语词典)'
 # xdotool search --name takes a regular expression.
 readonly E2E_TITLE_RE='^Termix v1\.2 \(Vantrel英汉术语词典\)$'
 readonly E2E_POLL=0.015
+# The class of the program's windows (WM_CLASS); the Windows scenarios set "termix.exe".
+E2E_WM_CLASS=termix
 
 E2E_PIDS=()
 # A command prefix for starting the program, e.g. to run it as another user.
@@ -248,7 +250,7 @@ e2e_find_window() {
     local id
     for id in $(xdotool search --name "$E2E_TITLE_RE" 2>/dev/null); do
         # Only the program's own top-level window carries the title (not a frame).
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"termix"'; then
+        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qF "\"$E2E_WM_CLASS\""; then
             echo "$id"
             return 0
         fi
@@ -403,7 +405,7 @@ e2e_click_at() {
 e2e_find_program_window() {
     local id
     for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"termix"'; then
+        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qF "\"$E2E_WM_CLASS\""; then
             echo "$id"
             return 0
         fi

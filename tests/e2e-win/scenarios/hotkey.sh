@@ -12,6 +12,6 @@ wine "$holder" --hold-hotkey >"$E2E_WORK/holder.log" 2>&1 &
 e2e_track $!
 e2e_wait_for 30000 grep -q held "$E2E_WORK/holder.log" || e2e_fail "the other program could not take Ctrl+Alt+T"
 wine_start_termix
-e2e_wait_for 30000 wine_find_program_window '^Termix$' >/dev/null ||
+e2e_wait_for 30000 e2e_find_program_window '^Termix$' >/dev/null ||
     e2e_fail "no message for the refused hotkey"
 e2e_pass

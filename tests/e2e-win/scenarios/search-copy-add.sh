@@ -23,12 +23,12 @@ fi
 
 # "数据配置": add a term, "到主界面" saves the glossary.
 e2e_click_at "$win" $E2E_MAIN_W $E2E_MAIN_H 184 41
-e2e_wait_for 10000 wine_find_program_window '^数据配置$' >/dev/null ||
+e2e_wait_for 10000 e2e_find_program_window '^数据配置$' >/dev/null ||
     e2e_fail "the data configuration window did not open"
-config=$(wine_find_program_window '^数据配置$')
+config=$(e2e_find_program_window '^数据配置$')
 e2e_add_term "Zyzzyva" "weevil beetle"
 e2e_click_at "$config" $E2E_CONFIG_W $E2E_CONFIG_H 190 55 # "到主界面"
-e2e_wait_for 10000 wine_no_program_window '^数据配置$' || e2e_fail "到主界面 did not close the window"
+e2e_wait_for 10000 e2e_no_program_window '^数据配置$' || e2e_fail "到主界面 did not close the window"
 shown=$("$WINE_CLI" --file "$glossary" show Zyzzyva) || e2e_fail "the added term is not in the glossary file"
 [[ $shown == *"meaning: weevil beetle"* ]] || e2e_fail "the meaning was not stored: $shown"
 
