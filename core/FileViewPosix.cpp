@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdint>
 
+#include "core/FileStampPosix.h"
 #include "core/FileView.h"
 
 // A file another program cuts short in place while it is mapped would end this process with
@@ -107,16 +108,6 @@ void FileView::Close() {
     m_read.clear();
     m_stamp.reset();
 }
-
-namespace {
-
-FileStamp StampFrom(const struct stat& info) {
-    const auto ns = [](const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
-    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
-            static_cast<uint64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
-}
-
-}  // namespace
 
 std::optional<FileStamp> FileView::StampOf(const std::filesystem::path& path) {
     struct stat info {};

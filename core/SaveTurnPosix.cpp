@@ -5,19 +5,10 @@
 
 #include <cerrno>
 
+#include "core/FileStampPosix.h"
 #include "core/SaveTurn.h"
 
 namespace fileio {
-namespace {
-
-FileStamp StampFrom(const struct stat& info) {
-    const auto ns = [](const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
-    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
-            static_cast<uint64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
-}
-
-}  // namespace
-
 SaveTurn::Attempt SaveTurn::TryLock(Status& failure) {
     // A new temporary file gets the target's permission bits, or 0666 less the umask for a new
     // target, as any program's new file does; the save sets them again before it writes.
