@@ -483,32 +483,34 @@ void CGlossary::TakeInOutsideChange() {
 }
 
 void CGlossary::Save(const std::filesystem::path& path) {
-    // The whole file is built from the records sorted by term: each key is its record's term,
-    // each value the record's text form.
-    std::string text;
-    std::string value;
-    bool fits = true;
-    {
-        std::lock_guard<std::mutex> lock(g_csGlossary);
-        const std::vector<TermRecordView> views = SortedViewsLocked();
-        size_t total = 0;
-        for (const TermRecordView& view : views) {
-            total += 2 * view.term.size() + view.meaning.size() + view.explanation.size() + 22;
-        }
-        text.reserve(total);
-        for (const TermRecordView& view : views) {
-            value.assign(view.term).push_back(CTermRecord::kSeparator);
-            value.append(view.meaning).push_back(CTermRecord::kSeparator);
-            value.append(view.explanation).push_back(CTermRecord::kSeparator);
-            fits =
-                Qm_conf_solitude_File::AppendRecord(text, view.term, value, kMarker, kTerminator) &&
-                fits;
-        }
-    }
-    if (!fits) {
-        throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(path, {})};
-    }
-    Qm_conf_solitude_File::ReplaceContent(path, kMarker, kTerminator, text);
+    // The file is made from the records sorted by term (each key is its record's term, each value
+    // the record's text form) and written a megabyte at a time, so that a large glossary is never
+    // held twice in memory. The lock stays held while writing: the views may point into the
+    // mapped file, which the copying thread would otherwise replace and unmap meanwhile.
+    Qm_conf_solitude_File::ReplaceContent(
+        path, kMarker, kTerminator, [this](const fileio::ChunkWriter& write) {
+            constexpr size_t kPiece = size_t{1} << 20;
+            std::string piece;
+            std::string value;
+            piece.reserve(kPiece + 2 * Qm_conf_solitude_File::kMaxFieldLength + 64);
+            std::lock_guard<std::mutex> lock(g_csGlossary);
+            for (const TermRecordView& view : SortedViewsLocked()) {
+                value.assign(view.term).push_back(CTermRecord::kSeparator);
+                value.append(view.meaning).push_back(CTermRecord::kSeparator);
+                value.append(view.explanation).push_back(CTermRecord::kSeparator);
+                if (!Qm_conf_solitude_File::AppendRecord(piece, view.term, value, kMarker,
+                                                         kTerminator)) {
+                    return false;
+                }
+                if (piece.size() >= kPiece) {
+                    if (!write(piece)) {
+                        return false;
+                    }
+                    piece.clear();
+                }
+            }
+            return write(piece);
+        });
 }
 
 template <typename Condition>

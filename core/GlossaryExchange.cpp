@@ -1,7 +1,9 @@
 #include "core/GlossaryExchange.h"
 
 #include <algorithm>
+#include <deque>
 
+#include "core/HugePages.h"
 #include "core/TermIndex.h"
 #include "core/TermRecordCheck.h"
 #include "util/GbkText.h"
@@ -235,7 +237,10 @@ ReadResult Read(Format format, std::string_view text, const ReadOptions& options
     // GBK never takes more bytes than the UTF-8 it comes from, and each entry's separators
     // replace its delimiters: one reservation holds every entry.
     storage.reserve(text.size());
-    std::vector<Accepted> accepted;
+    PreferHugePages(storage.data(), storage.capacity());
+    // Grown a block at a time: the number of entries is known only at the end, and a vector's
+    // doublings would copy and touch twice the memory.
+    std::deque<Accepted> accepted;
     std::vector<std::pair<int, std::string>> refused;
     std::string scratch;
     // A large file pays for learning the conversion table once; a small one uses the codec.

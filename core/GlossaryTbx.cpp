@@ -60,11 +60,11 @@ constexpr Vocabulary kV3{"conceptEntry", "langSec"};
 
 // Elements that only hold others (or header text): passed through, not counted as ignored.
 bool IsStructure(std::string_view name) {
-    static const char* const kStructure[] = {
+    static constexpr std::string_view kStructure[] = {
         "martif", "martifHeader", "tbx",          "tbxHeader", "fileDesc",  "titleStmt",
         "title",  "sourceDesc",   "encodingDesc", "p",         "text",      "body",
         "tig",    "ntig",         "termGrp",      "termSec",   "descripGrp"};
-    for (const char* known : kStructure) {
+    for (const std::string_view known : kStructure) {
         if (name == known) {
             return true;
         }
@@ -72,8 +72,8 @@ bool IsStructure(std::string_view name) {
     return false;
 }
 
-std::string LanguageAttribute(const XmlReader& reader) {
-    std::string lang = reader.Attribute("xml:lang");
+std::string_view LanguageAttribute(const XmlReader& reader) {
+    const std::string_view lang = reader.Attribute("xml:lang");
     return lang.empty() ? reader.Attribute("lang") : lang;
 }
 
@@ -151,12 +151,11 @@ void ParseTbx(std::string_view bytes, ParseLog& log, const EntrySink& sink) {
         }
         // An element starts.
         const std::string_view name = reader.Name();
-        std::string lang = LanguageAttribute(reader);
-        const bool ownLanguage = !lang.empty();
-        if (!ownLanguage && !open.empty()) {
-            lang = open.back().lang;
-        }
-        open.push_back(Open{name, lang});
+        const std::string_view ownCode = LanguageAttribute(reader);
+        const bool ownLanguage = !ownCode.empty();
+        open.push_back(
+            Open{name, ownLanguage || open.empty() ? std::string(ownCode) : open.back().lang});
+        const std::string& lang = open.back().lang;
         if (vocabulary == nullptr) {
             // The root element tells the version.
             if (name != "martif" && name != "tbx") {

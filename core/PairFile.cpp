@@ -237,9 +237,9 @@ bool Qm_conf_solitude_File::AppendRecord(std::string& out, std::string_view key,
     return true;
 }
 
-void Qm_conf_solitude_File::ReplaceContent(const std::filesystem::path& path,
-                                           std::string_view fieldMarker,
-                                           std::string_view terminator, const std::string& text) {
+void Qm_conf_solitude_File::ReplaceContent(
+    const std::filesystem::path& path, std::string_view fieldMarker, std::string_view terminator,
+    const std::function<bool(const fileio::ChunkWriter&)>& produce) {
     std::string current;
     size_t fileSize = 0;
     try {
@@ -255,8 +255,19 @@ void Qm_conf_solitude_File::ReplaceContent(const std::filesystem::path& path,
     } catch (const std::bad_alloc&) {
         throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
     }
-    if (const fileio::Status status = fileio::ReplaceFile(path, text); !status.ok()) {
-        throw Qm_conf_solitude_Exception{WriteMessage(path, ReasonText(status))};
+    bool writeFailed = false;
+    const fileio::Status status =
+        fileio::ReplaceFileWith(path, [&](const fileio::ChunkWriter& write) {
+            return produce([&](std::string_view chunk) {
+                writeFailed = writeFailed || !write(chunk);
+                return !writeFailed;
+            });
+        });
+    if (!status.ok()) {
+        const bool producerGaveUp =
+            !writeFailed && status.outcome == fileio::Outcome::kIoError && status.systemError == 0;
+        throw Qm_conf_solitude_Exception{
+            WriteMessage(path, producerGaveUp ? std::string() : ReasonText(status))};
     }
 }
 

@@ -4,11 +4,13 @@
 #include <cstddef>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "core/FileIo.h"
 #include "core/FileView.h"
 #include "core/RecordReader.h"
 
@@ -91,12 +93,15 @@ public:
     static bool AppendRecord(std::string& out, std::string_view key, std::string_view value,
                              std::string_view fieldMarker, std::string_view terminator);
 
-    // What construction and Close do together, for an owner that builds the whole new content
-    // itself (`text`, records in the caller's order): reads the current file (a read error
-    // raises the read exception; a damaged file is copied aside first) and replaces it with
-    // `text`, raising the write exception as Close does.
+    // What construction and Close do together, for an owner that makes the whole new content
+    // itself (records in the caller's order): reads the current file (a read error raises the
+    // read exception; a damaged file is copied aside first) and replaces it with what `produce`
+    // hands the writer piece by piece, raising the write exception as Close does. A producer
+    // that gives up (returns false without a failed write) leaves the file as it was and raises
+    // the write exception without a reason.
     static void ReplaceContent(const std::filesystem::path& path, std::string_view fieldMarker,
-                               std::string_view terminator, const std::string& text);
+                               std::string_view terminator,
+                               const std::function<bool(const fileio::ChunkWriter&)>& produce);
 
 private:
     void Read();

@@ -1,5 +1,6 @@
 #include "core/XmlReader.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "util/Utf8Sequence.h"
@@ -8,12 +9,28 @@ namespace {
 
 const char kNotWellFormed[] = "the file is not well-formed XML here";
 
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The bytes that end a name: space, "/", ">" and "=".
+struct NameEnds {
+    bool table[256] = {};
+    constexpr NameEnds() {
+        for (const unsigned char c : {' ', '\t', '\r', '\n', '/', '>', '='}) {
+            table[c] = true;
+        }
+    }
+};
+constexpr NameEnds kNameEnds;
+
 }  // namespace
 
 XmlReader::Token XmlReader::Next() {
     m_name = {};
     m_attributes.clear();
-    m_value.clear();
+    m_replacedAttributeCount = 0;
+    m_value = {};
     if (m_pendingEnd) {
         m_pendingEnd = false;
         m_name = m_lastName;
@@ -35,7 +52,7 @@ XmlReader::Token XmlReader::Next() {
             if (end == std::string_view::npos) {
                 return Fail(kNotWellFormed);
             }
-            m_value.assign(m_text.substr(m_pos + 9, end - m_pos - 9));
+            m_value = m_text.substr(m_pos + 9, end - m_pos - 9);
             m_pos = end + 3;
             return Token::kText;
         }
@@ -50,7 +67,7 @@ XmlReader::Token XmlReader::Next() {
     return Token::kEof;
 }
 
-std::string XmlReader::Attribute(std::string_view name) const {
+std::string_view XmlReader::Attribute(std::string_view name) const {
     for (const auto& [key, value] : m_attributes) {
         if (key == name) {
             return value;
@@ -101,26 +118,35 @@ XmlReader::Token XmlReader::SkipDoctype() {
     return Token::kStart;  // anything but kError: the caller reads on
 }
 
-// Text up to the next tag, line ends normalised to LF before entities are replaced.
+// Text up to the next tag, line ends normalised to LF before entities are replaced. Text
+// without either is a view into the file.
 XmlReader::Token XmlReader::ReadText() {
-    while (m_pos < m_text.size() && m_text[m_pos] != '<') {
+    const size_t tag = std::min(m_text.find('<', m_pos), m_text.size());
+    const std::string_view text = m_text.substr(m_pos, tag - m_pos);
+    if (text.find('&') == std::string_view::npos && text.find('\r') == std::string_view::npos) {
+        m_value = text;
+        m_pos = tag;
+        return Token::kText;
+    }
+    m_replaced.clear();
+    while (m_pos < tag) {
         size_t end = m_pos;
-        while (end < m_text.size() && m_text[end] != '<' && m_text[end] != '&' &&
-               m_text[end] != '\r') {
+        while (end < tag && m_text[end] != '&' && m_text[end] != '\r') {
             ++end;
         }
-        m_value.append(m_text.substr(m_pos, end - m_pos));
+        m_replaced.append(m_text.substr(m_pos, end - m_pos));
         m_pos = end;
-        if (m_pos >= m_text.size() || m_text[m_pos] == '<') {
+        if (m_pos >= tag) {
             break;
         }
         if (m_text[m_pos] == '\r') {
-            m_value.push_back('\n');
-            m_pos += m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n' ? 2 : 1;
-        } else if (!ReadEntity(m_value)) {
+            m_replaced.push_back('\n');
+            m_pos += m_pos + 1 < tag && m_text[m_pos + 1] == '\n' ? 2 : 1;
+        } else if (!ReadEntity(m_replaced)) {
             return Token::kError;
         }
     }
+    m_value = m_replaced;
     return Token::kText;
 }
 
@@ -204,40 +230,53 @@ XmlReader::Token XmlReader::ReadTag() {
         if (m_pos >= m_text.size() || (m_text[m_pos] != '"' && m_text[m_pos] != '\'')) {
             return Fail(kNotWellFormed);
         }
-        const char quote = m_text[m_pos++];
-        std::string value;
-        while (m_pos < m_text.size() && m_text[m_pos] != quote) {
-            if (m_text[m_pos] == '&') {
-                if (!ReadEntity(value)) {
-                    return Token::kError;
-                }
-            } else {
-                value.push_back(m_text[m_pos++]);
-            }
+        std::string_view value;
+        if (!ReadAttributeValue(m_text[m_pos++], value)) {
+            return Token::kError;
         }
-        if (m_pos >= m_text.size()) {
-            return Fail(kNotWellFormed);
-        }
-        ++m_pos;
-        m_attributes.emplace_back(key, std::move(value));
+        m_attributes.emplace_back(key, value);
     }
+}
+
+// The value up to the closing quote: a view into the file unless it holds an entity.
+bool XmlReader::ReadAttributeValue(char quote, std::string_view& value) {
+    const size_t close = m_text.find(quote, m_pos);
+    if (close == std::string_view::npos) {
+        Fail(kNotWellFormed);
+        return false;
+    }
+    value = m_text.substr(m_pos, close - m_pos);
+    if (value.find('&') == std::string_view::npos) {
+        m_pos = close + 1;
+        return true;
+    }
+    if (m_replacedAttributes.size() == m_replacedAttributeCount) {
+        m_replacedAttributes.emplace_back();
+    }
+    std::string& replaced = m_replacedAttributes[m_replacedAttributeCount++];
+    replaced.clear();
+    while (m_pos < close) {
+        if (m_text[m_pos] != '&') {
+            replaced.push_back(m_text[m_pos++]);
+        } else if (!ReadEntity(replaced)) {
+            return false;  // no name or number of a reference holds a quote: it ends before it
+        }
+    }
+    m_pos = close + 1;
+    value = replaced;
+    return true;
 }
 
 std::string_view XmlReader::ReadName() {
     const size_t start = m_pos;
-    while (m_pos < m_text.size()) {
-        const char c = m_text[m_pos];
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>' || c == '=') {
-            break;
-        }
+    while (m_pos < m_text.size() && !kNameEnds.table[static_cast<unsigned char>(m_text[m_pos])]) {
         ++m_pos;
     }
     return m_text.substr(start, m_pos - start);
 }
 
 void XmlReader::SkipSpace() {
-    while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' ||
-                                     m_text[m_pos] == '\r' || m_text[m_pos] == '\n')) {
+    while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) {
         ++m_pos;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,9 +21,9 @@ public:
 
     // The element's name (kStart, kEnd); its attribute (kStart), empty when it has none.
     std::string_view Name() const { return m_name; }
-    std::string Attribute(std::string_view name) const;
-    // The text (kText), entities replaced and line ends normalised to LF.
-    const std::string& Value() const { return m_value; }
+    std::string_view Attribute(std::string_view name) const;
+    // The text (kText), entities replaced and line ends normalised to LF. Valid until Next.
+    std::string_view Value() const { return m_value; }
     // The byte where reading stands.
     size_t Position() const { return m_pos; }
     // Why reading stopped (kError).
@@ -37,6 +38,7 @@ private:
     Token ReadText();
     bool ReadEntity(std::string& out);
     Token ReadTag();
+    bool ReadAttributeValue(char quote, std::string_view& value);
     std::string_view ReadName();
     void SkipSpace();
     Token Fail(std::string problem);
@@ -46,7 +48,12 @@ private:
     std::string_view m_name;
     std::string_view m_lastName;
     bool m_pendingEnd = false;
-    std::string m_value;
+    // Text and attribute values are views into the file unless they hold an entity or a CR,
+    // whose replaced form is kept here until Next.
+    std::string_view m_value;
+    std::string m_replaced;
+    std::deque<std::string> m_replacedAttributes;  // grows without moving the earlier ones
+    size_t m_replacedAttributeCount = 0;
     std::string m_problem;
-    std::vector<std::pair<std::string_view, std::string>> m_attributes;
+    std::vector<std::pair<std::string_view, std::string_view>> m_attributes;
 };

@@ -32,7 +32,8 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 // A TBX v2 termbase: a doctype naming the DTD, a schema processing instruction, comments,
 // tig and ntig/termGrp, language codes in several spellings, both attributes for the language,
-// definitions in a descripGrp and at entry level, a note, CDATA, character references,
+// definitions in a descripGrp and at entry level, a note, CDATA, character references (in text
+// and in two attributes of one element),
 // traditional Chinese beside simplified, and German.
 const char kTermbaseV2[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 <?xml-model href="TBXBasic.nvdl" type="application/xml"?>
@@ -54,7 +55,7 @@ const char kTermbaseV2[] = R"(<?xml version="1.0" encoding="UTF-8"?>
    <langSet xml:lang="de"><tig><term>Anwendungsfall</term></tig></langSet>
   </termEntry>
   <termEntry id="e2">
-   <descrip type="definition">对象的动作与反应</descrip>
+   <descrip xml:lang="&#122;h" type="d&#x65;finition">对象的动作与反应</descrip>
    <langSet lang="en_GB"><tig><term>behaviour</term></tig></langSet>
    <langSet lang="en-US"><tig><term>behavior</term></tig></langSet>
    <langSet xml:lang="zh-TW"><tig><term>行為</term></tig></langSet>

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "GlossaryTestSupport.h"
 #include "PairRecordText.h"
@@ -288,6 +289,37 @@ TEST_F(GlossaryStoreTest, OversizeRecordRaisesInsteadOfWritingABadLength) {
     glossary.Add(CTermRecord("huge", "m", std::string(10000, 'x')));
     EXPECT_THROW(glossary.Save(), Qm_conf_solitude_Exception);
     EXPECT_EQ(TempDir::ReadBytes(Path()), before);
+}
+
+// A save is written in pieces of about a megabyte: a glossary of several pieces is written whole,
+// and a record that cannot be written, found after pieces went out, still leaves the old file.
+TEST_F(GlossaryStoreTest, ASaveOfSeveralMegabytesIsWholeOrNothing) {
+    std::vector<CTermRecord> records;
+    for (int i = 0; i < 30000; ++i) {
+        records.emplace_back("term " + std::to_string(100000 + i), GBK("释义"),
+                             std::string(90, static_cast<char>('a' + i % 26)));
+    }
+    {
+        CGlossary glossary(Path());
+        for (const CTermRecord& record : records) {
+            glossary.Add(record);
+        }
+        glossary.Save();
+    }
+    const std::string saved = TempDir::ReadBytes(Path());
+    ASSERT_GT(saved.size(), size_t{3} << 20);
+    CGlossary reloaded(Path());
+    ASSERT_EQ(reloaded.GetCount(), 30000);
+    for (const CTermRecord& record : {records.front(), records[12345], records.back()}) {
+        CTermRecord read;
+        ASSERT_TRUE(reloaded.Get(record.m_cs_term, read));
+        EXPECT_EQ(read, record);
+    }
+    // Sorted last by term, after every piece but the last.
+    reloaded.Add(CTermRecord("zzz", "m", std::string(10000, 'x')));
+    EXPECT_THROW(reloaded.Save(), Qm_conf_solitude_Exception);
+    EXPECT_EQ(TempDir::ReadBytes(Path()), saved);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(GlossaryAccessor, LoadsFromTheExecutableDirectoryAndRetriesAfterAFailure) {

@@ -1,5 +1,6 @@
 #include "core/FileIo.h"
 #include "core/FileStatusText.h"
+#include "core/FileView.h"
 #include "core/Glossary.h"
 #include "core/GlossaryExchange.h"
 #include "tools/termix-cli/CliCommands.h"
@@ -101,12 +102,14 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     const std::string& source = a.operands[0];
     glossary_exchange::ReadResult read;
     {
-        // The file's text goes once it is read: the entries hold their own.
-        std::string text;
-        if (!ReadTextFile(ArgPath(source), text)) {
+        // The file is mapped rather than copied, and goes once it is read: the entries hold
+        // their own text.
+        FileView file;
+        if (!file.Open(ArgPath(source)).ok()) {
             std::fprintf(ctx.err, "termix-cli: cannot read %s\n", source.c_str());
             return kUsageOrFileError;
         }
+        const std::string_view text = file.Bytes();
         // By bytes read: the number of entries is known only at the end. 5 MB is about 50,000
         // entries.
         Progress progress(ctx, "importing", text.size(), 5'000'000);
@@ -163,6 +166,7 @@ int ImportInto(const Context& ctx, const std::vector<std::string>& args) {
     size_t kept = 0;
     size_t unchanged = 0;
     std::vector<TermRecordView> changes;
+    changes.reserve(read.entries.size());
     for (size_t i = 0; i < read.entries.size(); ++i) {
         if (presence[i] == CGlossary::Presence::kSame) {
             ++unchanged;
