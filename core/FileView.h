@@ -33,6 +33,11 @@ public:
     // file's cache when touched). Nothing for bytes that were read.
     void Prefetch(size_t begin, size_t end) const;
     void Release(size_t begin, size_t end) const;
+    // Appends the bytes [offset, offset + size) of the file, as far as it has them, to `out`.
+    // For a mapping they are read from the file rather than through the mapping's pages: a few
+    // small pieces of a large file cost a read each instead of a page fault each, which takes
+    // many times longer. False when the file could not be read there.
+    bool ReadAt(size_t offset, size_t size, std::string& out) const;
     // The stamp of the file opened, where the system gives one (POSIX), and of the file at
     // `path` now.
     const std::optional<FileStamp>& Stamp() const { return m_stamp; }
@@ -45,6 +50,7 @@ private:
 
     std::string_view m_bytes;
     void* m_mapping = nullptr;  // what to unmap, when the bytes are a mapping
+    int m_fd = -1;              // the mapped file, open for ReadAt
     std::string m_read;         // the bytes, when they were read
     std::optional<FileStamp> m_stamp;
 };

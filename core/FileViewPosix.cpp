@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -104,6 +105,10 @@ void FileView::Close() {
         ::munmap(m_mapping, m_bytes.size());
         m_mapping = nullptr;
     }
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
     m_bytes = {};
     m_read.clear();
     m_stamp.reset();
@@ -132,8 +137,8 @@ fileio::Status FileView::Open(const std::filesystem::path& path, Pages pages) {
                         ? ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ,
                                  MAP_PRIVATE | (pages == Pages::kAtOnce ? MAP_POPULATE : 0), fd, 0)
                         : MAP_FAILED;
-    ::close(fd);
     if (mapping == MAP_FAILED) {
+        ::close(fd);
         // Empty, not regular, too large, or a file system that cannot map: read it, which
         // also gives the right outcome for each.
         const fileio::Status status = fileio::ReadWholeFile(path, m_read);
@@ -142,6 +147,7 @@ fileio::Status FileView::Open(const std::filesystem::path& path, Pages pages) {
     }
     Guard(mapping, static_cast<size_t>(info.st_size));
     m_mapping = mapping;
+    m_fd = fd;
     m_stamp = StampFrom(info);
     m_bytes =
         std::string_view(static_cast<const char*>(mapping), static_cast<size_t>(info.st_size));
@@ -159,6 +165,32 @@ void FileView::Prefetch(size_t begin, size_t end) const {
     // An older kernel refuses the advice; the pages are then set up by faults as they are read.
     ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_READ);
 #endif
+}
+
+bool FileView::ReadAt(size_t offset, size_t size, std::string& out) const {
+    offset = std::min(offset, m_bytes.size());
+    size = std::min(size, m_bytes.size() - offset);
+    if (m_fd < 0) {
+        out.append(m_bytes.substr(offset, size));
+        return true;
+    }
+    const size_t start = out.size();
+    out.resize(start + size);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(m_fd, out.data() + start + done, size - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            // Cut short since it was opened: what is left is not the file that was mapped.
+            out.resize(start + done);
+            return got == 0;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return true;
 }
 
 void FileView::Release(size_t begin, size_t end) const {

@@ -1,6 +1,8 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/FileView.h"
 
 // Windows reads the file: a mapped file cannot be replaced by a save while it is mapped.
@@ -39,6 +41,12 @@ std::optional<FileStamp> FileView::StampOf(const std::filesystem::path& path) {
 void FileView::Prefetch(size_t, size_t) const {}
 
 void FileView::Release(size_t, size_t) const {}
+
+bool FileView::ReadAt(size_t offset, size_t size, std::string& out) const {
+    offset = (std::min)(offset, m_bytes.size());
+    out.append(m_bytes.substr(offset, (std::min)(size, m_bytes.size() - offset)));
+    return true;
+}
 
 void FileView::Close() {
     m_bytes = {};

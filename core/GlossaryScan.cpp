@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <exception>
+#include <numeric>
 #include <thread>
 
 #include "core/DamagedFile.h"
@@ -265,31 +266,14 @@ bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condi
 }
 
 bool GlossaryScan::AnswerFromCache(const GlossaryScanCache& cache, const Condition& condition) {
-    const std::string_view bytes = m_file.Bytes();
-    std::vector<Entry> entries;
-    const auto keep = [&](size_t i) {
-        Reader reader(bytes, cache.RecordAt(i), CGlossary::kFieldMarker,
-                      CGlossary::kRecordTerminator);
-        std::string_view key;
-        std::string_view value;
-        if (!reader.Next(key, value) || key != cache.TermAt(i) ||
-            !StoredUnderTerm(key, value, bytes)) {
-            return false;
-        }
-        entries.push_back(EntryOf(value));
-        return true;
-    };
+    std::vector<size_t> hits;  // the cache's terms that meet the condition
     if (const std::optional<std::string_view> term = condition.ExactTerm()) {
-        const size_t i = cache.Find(*term);
-        if (i < cache.Count() && !keep(i)) {
-            return false;
+        if (const size_t i = cache.Find(*term); i < cache.Count()) {
+            hits.push_back(i);
         }
     } else if (condition.Keyword()->FoundIn({})) {  // the empty keyword: every term
-        for (size_t i = 0; i < cache.Count(); ++i) {
-            if (!keep(i)) {
-                return false;
-            }
-        }
+        hits.resize(cache.Count());
+        std::iota(hits.begin(), hits.end(), size_t{0});
     } else {
         // One sweep over all terms for the places the keyword may start; only the terms holding
         // one are tested.
@@ -301,12 +285,60 @@ bool GlossaryScan::AnswerFromCache(const GlossaryScanCache& cache, const Conditi
             while (cache.TermEnd(i) <= at) {
                 ++i;
             }
-            if (keyword.FoundIn(cache.TermAt(i)) && !keep(i)) {
-                return false;
+            if (keyword.FoundIn(cache.TermAt(i))) {
+                hits.push_back(i);
             }
         }
     }
-    m_entries = std::move(entries);
+    // Fewer records than the file has pages are read piece by piece, keeping only their values;
+    // more are read where the file is mapped.
+    const bool inPieces = hits.size() < m_file.Bytes().size() / 4096;
+    std::string piece;
+    m_recordText.clear();
+    // Where each value stands in the text the entries will point into (m_recordText or the
+    // mapped file): views are made once that text has stopped growing.
+    std::vector<std::pair<size_t, size_t>> values;
+    values.reserve(hits.size());
+    for (const size_t i : hits) {
+        std::string_view readable = m_file.Bytes();
+        size_t at = cache.RecordAt(i);
+        if (inPieces) {
+            // Most records fit the first piece; one that does not is read again whole.
+            for (const size_t size : {kRecordPiece, kLongestRecord}) {
+                piece.clear();
+                if (!m_file.ReadAt(at, size, piece)) {
+                    return false;
+                }
+                Reader reader(piece, 0, CGlossary::kFieldMarker, CGlossary::kRecordTerminator);
+                std::string_view key;
+                std::string_view value;
+                if (reader.Next(key, value) || piece.size() < size) {
+                    break;
+                }
+            }
+            readable = piece;
+            at = 0;
+        }
+        Reader reader(readable, at, CGlossary::kFieldMarker, CGlossary::kRecordTerminator);
+        std::string_view key;
+        std::string_view value;
+        if (!reader.Next(key, value) || key != cache.TermAt(i) ||
+            !StoredUnderTerm(key, value, readable)) {
+            return false;
+        }
+        if (inPieces) {
+            values.emplace_back(m_recordText.size(), value.size());
+            m_recordText.append(value);
+        } else {
+            values.emplace_back(static_cast<size_t>(value.data() - readable.data()), value.size());
+        }
+    }
+    const std::string_view text = inPieces ? std::string_view(m_recordText) : m_file.Bytes();
+    m_entries.clear();
+    m_entries.reserve(values.size());
+    for (const auto& [offset, size] : values) {
+        m_entries.push_back(EntryOf(text.substr(offset, size)));
+    }
     return true;
 }
 

@@ -82,9 +82,14 @@ private:
 
     // Below this size a second thread costs about as much as it saves.
     static constexpr size_t kSplitFrom = 2 * 1024 * 1024;
+    // What is read of a record at first, and the most any record takes: two fields of at most
+    // 9,999 bytes with their lengths, marks and terminator.
+    static constexpr size_t kRecordPiece = 1024;
+    static constexpr size_t kLongestRecord = 2 * (4 + 1 + 9999) + 3 + 2;
 
     size_t m_splitFrom;
-    FileView m_file;  // the file's bytes; the entries point into them
+    FileView m_file;           // the file's bytes; the entries point into them or into m_recordText
+    std::string m_recordText;  // the records read piece by piece for an answer from the cache
     std::vector<Entry> m_entries;
     std::filesystem::path m_cacheFolder;  // empty: no cache
     std::chrono::nanoseconds m_settled = kSettled;

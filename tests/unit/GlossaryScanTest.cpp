@@ -335,6 +335,37 @@ TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
     EXPECT_TRUE(scan.AnsweredFromCache());
 }
 
+// From the cache, a few records of a large file are read piece by piece and many through the
+// mapping; a record longer than the first piece read is read again whole.
+TEST_F(GlossaryScanTest, AnswersFromTheCacheReadLongRecordsWhole) {
+    if (!FileView::StampOf(dir.path())) {
+        GTEST_SKIP() << "no file stamps on this system: nothing is cached";
+    }
+    const std::string longExplanation(9000, 'x');
+    std::string bytes = StoredRecord("a", "a\x07m1\x07\x07");
+    bytes += StoredRecord("long", "long\x07m2\x07" + longExplanation + "\x07");
+    for (int i = 0; i < 40; ++i) {
+        const std::string term = "pad " + std::to_string(100 + i);
+        bytes += StoredRecord(term, term + "\x07m\x07" + std::string(300, 'p') + "\x07");
+    }
+    const std::string path = NewFile(bytes);
+    const TempDir cacheDir;
+    GlossaryScan scan;
+    scan.UseCache(cacheDir.path(), std::chrono::nanoseconds(0));
+    const std::string plain = ScanAnswer(scan, path, GlossaryScan::Exactly("long"));
+    ASSERT_FALSE(scan.AnsweredFromCache());
+    for (const GlossaryScan::Condition& condition :
+         {GlossaryScan::Exactly("long"), GlossaryScan::Containing("long")}) {
+        EXPECT_EQ(ScanAnswer(scan, path, condition), plain);
+        EXPECT_TRUE(scan.AnsweredFromCache());
+    }
+    GlossaryScan uncached;
+    const std::string all = ScanAnswer(uncached, path, GlossaryScan::Containing(""));
+    EXPECT_EQ(ScanAnswer(scan, path, GlossaryScan::Containing("")), all);
+    EXPECT_TRUE(scan.AnsweredFromCache());
+    EXPECT_NE(all.find(longExplanation), std::string::npos);
+}
+
 TEST_F(GlossaryScanTest, NoCacheIsMadeOfAFileChangedAMomentAgo) {
     const std::string path = NewFile(StoredRecord("a", "a\x07m\x07\x07"));
     const TempDir cacheDir;
