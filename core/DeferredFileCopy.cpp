@@ -1,5 +1,6 @@
 #include "core/DeferredFileCopy.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 
@@ -48,7 +49,15 @@ void DeferredFileCopy::Run(std::chrono::milliseconds delay) {
         copy = std::make_unique<std::string>();
         copy->reserve(m_content.size());
         fileio::PrepareFreshBuffer(copy->data(), copy->capacity());
-        copy->append(m_content);
+        // A piece at a time, each piece's mapped pages given up once copied: the file is then
+        // never resident twice, which for a large glossary is the program's peak memory. The
+        // owner may still read any of it meanwhile (from the file's cache).
+        const size_t offset = static_cast<size_t>(m_content.data() - m_file->Bytes().data());
+        for (size_t done = 0; done < m_content.size(); done += kPiece) {
+            const size_t piece = std::min(kPiece, m_content.size() - done);
+            copy->append(m_content.substr(done, piece));
+            m_file->Release(offset + done, offset + done + piece);
+        }
         m_adopt(m_content, std::move(copy));
     } catch (const std::bad_alloc&) {
         return;  // the owner still reads the mapping, which stays

@@ -36,6 +36,8 @@ public:
     void CopyNow();
 
 private:
+    static constexpr size_t kPiece = size_t{8} << 20;
+
     void Run(std::chrono::milliseconds delay);
     // Cuts the wait short, with the copy made (`copy`) or dropped, and waits for the thread.
     void EndThread(bool copy);
