@@ -4,9 +4,9 @@
 # (`termix-cli search KW` / sdcv's full-scan pattern `*KW*`) and `cat` of the glossary file.
 # The peer dictionary is built from `termix-cli all` with stardict-tools' tabfile. Runs take
 # turns (termix, sdcv, cat, termix, ...) so that drift on a shared machine falls on all alike;
-# prints the medians of the wall times and the ratios. termix-cli runs twice: as a user runs it,
-# answering from the cache it keeps of an unchanged glossary, and without a cache (a first run,
-# or a glossary changed a moment ago), scanning the whole file.
+# prints the medians of the wall and CPU times and the ratios. termix-cli runs twice: as a user
+# runs it, answering from the cache it keeps of an unchanged glossary, and without a cache (a
+# first run, or a glossary changed a moment ago), scanning the whole file.
 #
 #   bench/peer-compare.sh [BUILD_DIR] [RUNS]      (defaults: build-bench, 21)
 #
@@ -35,16 +35,27 @@ mkdir -p "$work/dic"
 term=$(sed -n 50000p "$work/dic/peer.txt" | cut -f1)
 keyword=ryx # the generator's keyword that about 1 % of the terms contain
 
-# one NAME COMMAND...: one run, appending its wall time in seconds to the list of NAME. The
-# clock is read in this shell around the command, to the microsecond.
-declare -A results
+# one NAME COMMAND...: one run, appending its wall time in seconds to results[NAME] and its CPU
+# time (user + system, of the process and its threads) to cpu[NAME]. The clock is read in this
+# shell around the command, to the microsecond; the CPU time is what `times` adds for children.
+declare -A results cpu
+cpu_of() { # FILE: the children's CPU seconds that `times` wrote there ("XmY.YYYs XmZ.ZZZs")
+    tail -1 "$1" | tr -d s |
+        awk '{ split($1, u, "m"); split($2, s, "m"); printf "%.6f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }'
+}
 one() {
     local name=$1 start end
     shift
+    # `times` runs in this shell and starts no process, so nothing but the command falls
+    # between the two readings.
+    times >"$work/before"
     start=$EPOCHREALTIME
     "$@" >/dev/null 2>&1 || true
     end=$EPOCHREALTIME
+    times >"$work/after"
     results[$name]+="$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", b - a }') "
+    cpu[$name]+="$(awk -v a="$(cpu_of "$work/before")" -v b="$(cpu_of "$work/after")" \
+        'BEGIN { printf "%.6f", b - a }') "
 }
 
 median() { # median of the list $1
@@ -66,19 +77,21 @@ for ((i = -1; i < runs; i++)); do # run -1 warms the page cache and sdcv's cache
     one "sdcv *kw*" sdcv_run "*$keyword*"
     one "cat" cat "$glossary"
     if ((i < 0)); then
-        results=()
+        results=() cpu=()
     fi
 done
 
-printf '%-16s %10s\n' "program" "wall s"
+printf '%-16s %10s %10s\n' "program" "wall s" "cpu s"
 for name in "termix show" "scan show" "sdcv exact" "termix search" "scan search" "sdcv *kw*" "cat"; do
-    printf '%-16s %10s\n' "$name" "$(median "${results[$name]}")"
+    printf '%-16s %10s %10s\n' "$name" "$(median "${results[$name]}")" "$(median "${cpu[$name]}")"
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+printf '%-30s %5s %5s\n' "ratio" "wall" "cpu"
 for pair in "termix show:sdcv exact" "termix search:sdcv *kw*" "scan show:sdcv exact" \
-    "scan search:sdcv *kw*" "scan show:cat" "scan search:cat"; do
+    "scan search:sdcv *kw*" "termix search:cat" "scan show:cat" "scan search:cat"; do
     a=${pair%%:*} b=${pair#*:}
-    printf '%-30s %5s\n' "$a / $b" \
-        "$(ratio "$(median "${results[$a]}")" "$(median "${results[$b]}")")"
+    printf '%-30s %5s %5s\n' "$a / $b" \
+        "$(ratio "$(median "${results[$a]}")" "$(median "${results[$b]}")")" \
+        "$(ratio "$(median "${cpu[$a]}")" "$(median "${cpu[$b]}")")"
 done
 echo "file: $(stat -c %s "$glossary") bytes; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
