@@ -10,12 +10,16 @@
 #
 #   bench/peer-compare.sh [BUILD_DIR] [RUNS]      (defaults: build-bench, 21)
 #
+# PEER_BASELINE=OTHER_BUILD_DIR adds that build's termix-cli search, cached and not, to the same
+# turns: two builds compared in one run.
+#
 # Needs the Debian packages sdcv and stardict-tools; not part of the test suite.
 set -euo pipefail
 build_dir=$(cd "${1:-build-bench}" && pwd)
 runs=${2:-21}
 cli=$build_dir/bin/termix-cli
 generator=$build_dir/bin/termix-gen-glossary
+baseline=${PEER_BASELINE:+$(cd "$PEER_BASELINE" && pwd)/bin/termix-cli}
 tabfile=/usr/lib/stardict-tools/tabfile
 for tool in "$cli" "$generator" "$tabfile" "$(command -v sdcv || echo sdcv)"; do
     [[ -x $tool ]] || { echo "peer-compare: $tool is missing" >&2; exit 2; }
@@ -76,19 +80,30 @@ for ((i = -1; i < runs; i++)); do # run -1 warms the page cache and sdcv's cache
     one "scan search" scan_run search "$keyword"
     one "sdcv *kw*" sdcv_run "*$keyword*"
     one "cat" cat "$glossary"
+    if [[ -n $baseline ]]; then
+        one "base search" "$baseline" --file "$glossary" search "$keyword"
+        one "base scan search" env XDG_CACHE_HOME="$work/no-cache" "$baseline" --file "$glossary" \
+            search "$keyword"
+    fi
     if ((i < 0)); then
         results=() cpu=()
     fi
 done
 
+names=("termix show" "scan show" "sdcv exact" "termix search" "scan search" "sdcv *kw*" "cat")
+pairs=("termix show:sdcv exact" "termix search:sdcv *kw*" "scan show:sdcv exact"
+    "scan search:sdcv *kw*" "termix search:cat" "scan show:cat" "scan search:cat")
+if [[ -n $baseline ]]; then
+    names+=("base search" "base scan search")
+    pairs+=("termix search:base search" "scan search:base scan search")
+fi
 printf '%-16s %10s %10s\n' "program" "wall s" "cpu s"
-for name in "termix show" "scan show" "sdcv exact" "termix search" "scan search" "sdcv *kw*" "cat"; do
+for name in "${names[@]}"; do
     printf '%-16s %10s %10s\n' "$name" "$(median "${results[$name]}")" "$(median "${cpu[$name]}")"
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 printf '%-30s %5s %5s\n' "ratio" "wall" "cpu"
-for pair in "termix show:sdcv exact" "termix search:sdcv *kw*" "scan show:sdcv exact" \
-    "scan search:sdcv *kw*" "termix search:cat" "scan show:cat" "scan search:cat"; do
+for pair in "${pairs[@]}"; do
     a=${pair%%:*} b=${pair#*:}
     printf '%-30s %5s %5s\n' "$a / $b" \
         "$(ratio "$(median "${results[$a]}")" "$(median "${results[$b]}")")" \
