@@ -50,9 +50,11 @@ run_setup "$setup" || e2e_fail "the silent install ended with status $?"
 [[ $(folder_listing) == "$installed_files" ]] ||
     e2e_fail "Program Files\\Termix holds \"$(folder_listing)\", not \"$installed_files\""
 [[ -f $shortcut ]] || e2e_fail "no Start-menu shortcut Termix.lnk"
-strings -e l "$shortcut" | grep -qiF 'C:\Program Files\Termix\termix.exe' ||
-    strings "$shortcut" | grep -qiF 'C:\Program Files\Termix\termix.exe' ||
+# Its target (an ANSI path) and its icon (a UTF-16 one).
+strings "$shortcut" | grep -qxF 'C:\Program Files\Termix\termix.exe' ||
     e2e_fail "the shortcut does not start termix.exe: $(strings "$shortcut" | tr '\n' ' ')"
+strings -e l "$shortcut" | grep -qF 'C:\Program Files\Termix\termix.exe' ||
+    e2e_fail "the shortcut does not take the icon of termix.exe"
 for expected in "DisplayName=Termix" "DisplayVersion=$version" "Publisher=The Termix developers" \
     'DisplayIcon=C:\Program Files\Termix\termix.exe,0' \
     'UninstallString="C:\Program Files\Termix\uninstall.exe"'; do
@@ -65,7 +67,8 @@ wrestool -x --type=14 "$E2E_APP/termix.exe" >"$E2E_WORK/termix.ico" 2>/dev/null 
     e2e_fail "termix.exe has no icon"
 sizes=$(icotool -l "$E2E_WORK/termix.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | sort -n | tr '\n' ' ')
 [[ $sizes == "16 24 32 48 64 128 256 " ]] || e2e_fail "the icon's sizes are $sizes"
-resource=$(wrestool -x --type=16 "$E2E_APP/termix.exe" | tr -d '\0')
+resource=$(wrestool -x --raw --type=16 "$E2E_APP/termix.exe" | tr -d '\0') ||
+    e2e_fail "termix.exe has no version resource"
 for expected in "ProductNameTermix" "ProductVersion$version" "CompanyNameThe Termix developers" \
     "LegalCopyrightCopyright"; do
     [[ $resource == *"$expected"* ]] || e2e_fail "the version resource lacks $expected"
@@ -92,7 +95,9 @@ e2e_wait_for 5000 test "$(wine_clipboard)" = "用例(use case)" ||
     e2e_fail "the clipboard holds \"$(wine_clipboard)\", not 用例(use case)"
 
 # An upgrade while the program runs changes nothing.
-run_setup "$E2E_WORK/termix-$next_version-setup.exe" && e2e_fail "the upgrade ran beside a running termix.exe"
+status=0
+run_setup "$E2E_WORK/termix-$next_version-setup.exe" || status=$?
+[[ $status == 2 ]] || e2e_fail "the upgrade beside a running termix.exe ended with status $status"
 [[ $(entry_value DisplayVersion) == "$version" ]] || e2e_fail "the refused upgrade changed the entry"
 
 wine_focus_window "$win"
@@ -109,7 +114,7 @@ cp -a "$data" "$E2E_WORK/data-before"
 e2e_log "upgrading to $next_version"
 run_setup "$E2E_WORK/termix-$next_version-setup.exe" || e2e_fail "the upgrade ended with status $?"
 [[ $(entry_value DisplayVersion) == "$next_version" ]] || e2e_fail "the entry was not upgraded"
-entries=$(wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*REG_SZ *Termix$')
+entries=$(wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*REG_SZ *Termix$' || true)
 [[ $entries == 1 ]] || e2e_fail "$entries entries of Termix in Apps & features after the upgrade"
 [[ $(folder_listing) == "$installed_files" ]] || e2e_fail "after the upgrade: $(folder_listing)"
 diff -r "$E2E_WORK/data-before" "$data" >/dev/null || e2e_fail "the upgrade changed the user's data"
