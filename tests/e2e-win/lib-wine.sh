@@ -5,6 +5,8 @@
 #
 # A scenario sources this file and calls
 #   wine_init "$@"   # arguments from CTest: <portable zip> <native xprobe> <native termix-cli>
+# or, to install the program otherwise (the installer), wine_start_desktop and
+# wine_prepare_prefix, and sets E2E_APP to the program's folder.
 # The native termix-cli reads the files the program writes (same format on both systems).
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 E2E_SCENARIO=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
