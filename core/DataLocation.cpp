@@ -47,8 +47,12 @@ fs::path DataLocation::InstalledGlossary() const {
 }
 
 DataLocation DataLocation::Decide(const fs::path& exeDir, const UserFolders& user) {
-    DataLocation portable{DataMode::kPortable, exeDir, exeDir, exeDir};
     std::error_code ec;
+    if (fs::is_regular_file(exeDir / kInstalledMarker, ec)) {
+        // The data files here are the shipped ones, however writable the folder is.
+        return {DataMode::kInstalled, user.config, user.data, exeDir};
+    }
+    DataLocation portable{DataMode::kPortable, exeDir, exeDir, exeDir};
     if (IsWritableFile(portable.SettingsFile()) || IsWritableFile(portable.GlossaryFile())) {
         return portable;  // the user's own data files are here
     }

@@ -35,9 +35,15 @@ struct DataLocation {
     std::filesystem::path ReadmeFile() const;
     std::filesystem::path InstalledGlossary() const;
 
+    // The file a Windows installer puts beside the programs: that folder is an installation,
+    // its glossary and readme.txt the shipped ones, even where the user could write (an
+    // administrator, or wine, where Program Files is writable).
+    static constexpr const char* kInstalledMarker = "Termix.installed";
+
     // The rule for an executable in `exeDir`. The Linux install layout keeps the shipped files
     // in ../share/termix beside bin/; a folder that has such a layout and no data files of its
     // own is an installation even where the user could write (root, or a prefix in the home).
+    // So is a folder holding kInstalledMarker.
     static DataLocation Decide(const std::filesystem::path& exeDir, const UserFolders& user);
 
     // Installed mode: creates the per-user folders (0700 on POSIX) and, when the user has no

@@ -2,7 +2,7 @@
 # Cross-builds the whole program for 64-bit Windows: installs what the build needs, builds Qt for
 # mingw-w64 when its cache is missing (scripts/build-qt-mingw.sh, about 40 minutes once), builds
 # termix.exe, termix-cli.exe and the tests with warnings as errors, and packs the portable zip
-# into build-mingw/dist/.
+# and the installer into build-mingw/dist/.
 #
 # Usage: build-windows.sh        (run the tests with: ctest --preset mingw, see scripts/test.sh)
 set -euo pipefail
@@ -20,4 +20,5 @@ export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 cmake --preset mingw -DTERMIX_WERROR=ON
 cmake --build --preset mingw -j"$(nproc)"
-echo "Windows build: build-mingw/bin; portable zip: $(ls build-mingw/dist/*.zip)"
+echo "Windows build: build-mingw/bin; portable zip: $(ls build-mingw/dist/*.zip);" \
+  "installer: $(ls build-mingw/dist/*-setup.exe)"

@@ -18,6 +18,8 @@ windows=(
   # the Windows cross build: Qt built from Debian's own source (dpkg-dev unpacks it), GoogleTest
   # from source, the tests under wine
   g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64
+  # the program icon (icotool; its round-trip test reads it back with wrestool) and the installer
+  icoutils nsis
 )
 case ${1:-} in
   run) ;;

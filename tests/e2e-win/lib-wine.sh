@@ -5,6 +5,8 @@
 #
 # A scenario sources this file and calls
 #   wine_init "$@"   # arguments from CTest: <portable zip> <native xprobe> <native termix-cli>
+# or, to install the program otherwise (the installer), wine_start_desktop and
+# wine_prepare_prefix, and sets E2E_APP to the program's folder.
 # The native termix-cli reads the files the program writes (same format on both systems).
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 E2E_SCENARIO=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
@@ -12,13 +14,28 @@ E2E_WM_CLASS=termix.exe
 
 # wine_init ZIP XPROBE CLI
 wine_init() {
-    local zip=${1:?portable zip} tool
-    E2E_XPROBE=${2:?path of termix-e2e-xprobe}
-    WINE_CLI=${3:?path of the native termix-cli}
-    for tool in wine wineserver xdotool xdpyinfo xprop xclip unzip; do
+    local zip=${1:?portable zip}
+    command -v unzip >/dev/null || e2e_skip "unzip is not installed"
+    [[ -f $zip ]] || e2e_skip "$zip has not been built"
+    wine_start_desktop "$2" "$3"
+    wine_prepare_prefix
+    # Portable mode in a folder with a Chinese name and a space: the data files live there.
+    E2E_APP="$E2E_WORK/术语 词典"
+    mkdir -p "$E2E_APP"
+    unzip -q -j "$zip" -d "$E2E_APP"
+    [[ -f $E2E_APP/termix.exe && -f $E2E_APP/Termix.CGlossary.termix ]] ||
+        e2e_fail "the zip lacks termix.exe or the glossary"
+}
+
+# wine_start_desktop XPROBE CLI: the X server and the window manager, with a fresh work folder
+# in E2E_WORK.
+wine_start_desktop() {
+    local tool
+    E2E_XPROBE=${1:?path of termix-e2e-xprobe}
+    WINE_CLI=${2:?path of the native termix-cli}
+    for tool in wine wineserver xdotool xdpyinfo xprop xclip; do
         command -v "$tool" >/dev/null || e2e_skip "$tool is not installed"
     done
-    [[ -f $zip ]] || e2e_skip "$zip has not been built"
     [[ -x $E2E_XPROBE && -x $WINE_CLI ]] ||
         e2e_skip "the native build (termix-e2e-xprobe, termix-cli) is missing"
     E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/termix-e2e-wine.XXXXXX")
@@ -29,13 +46,6 @@ wine_init() {
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
     e2e_start_x
     e2e_start_wm
-    wine_prepare_prefix
-    # Portable mode in a folder with a Chinese name and a space: the data files live there.
-    E2E_APP="$E2E_WORK/术语 词典"
-    mkdir -p "$E2E_APP"
-    unzip -q -j "$zip" -d "$E2E_APP"
-    [[ -f $E2E_APP/termix.exe && -f $E2E_APP/Termix.CGlossary.termix ]] ||
-        e2e_fail "the zip lacks termix.exe or the glossary"
 }
 
 # The scenarios' own wine prefix (made once, about 30 s), with a Chinese font the program's
@@ -43,7 +53,9 @@ wine_init() {
 # again on the next scenario's display.
 wine_prepare_prefix() {
     export WINEPREFIX=${TERMIX_E2E_WINEPREFIX:-${TMPDIR:-/tmp}/termix-wine-e2e-$(id -u)}
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # No Mono or Gecko installer; no menu entries or file associations on the host for what
+    # is installed in the prefix.
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
         e2e_log "making the wine prefix $WINEPREFIX"
         wine wineboot --init >/dev/null 2>&1 || e2e_fail "wineboot failed"

@@ -71,6 +71,20 @@ TEST(DataLocation, TheInstallLayoutIsInstalledEvenWhereTheUserCouldWrite) {
     EXPECT_EQ(location.ReadmeFile(), fs::path(prefix.file("share/termix/readme.txt")));
 }
 
+// What a Windows installer leaves: the shipped files beside the programs, all writable.
+TEST(DataLocation, TheInstallersMarkerMakesAWritableFolderWithDataFilesInstalled) {
+    TempDir dir;
+    TempDir::WriteBytes(dir.file("Termix.CGlossary.termix"), "");
+    TempDir::WriteBytes(dir.file("Termix.CConfGlobal.cfg"), "");
+    TempDir::WriteBytes(dir.file(DataLocation::kInstalledMarker), "");
+    const DataLocation location = DataLocation::Decide(dir.path(), kUser);
+    EXPECT_EQ(location.mode, DataMode::kInstalled);
+    EXPECT_EQ(location.SettingsFile(), "/home/u/.config/termix/Termix.CConfGlobal.cfg");
+    EXPECT_EQ(location.GlossaryFile(), "/home/u/.local/share/termix/Termix.CGlossary.termix");
+    EXPECT_EQ(location.InstalledGlossary(), fs::path(dir.file("Termix.CGlossary.termix")));
+    EXPECT_EQ(location.ReadmeFile(), fs::path(dir.file("readme.txt")));
+}
+
 TEST(DataLocation, UserFoldersFollowTheXdgVariables) {
     const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
     std::optional<std::string> saved[4];
