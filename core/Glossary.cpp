@@ -310,12 +310,16 @@ CGlossary::~CGlossary() {
     m_fileCopy.reset();
 }
 
+bool CGlossary::LoadsFromMapping(const std::filesystem::path& path) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    return FileView::MapsFiles() && !ec && size >= kMapFrom;
+}
+
 // Only a large file, where the mapping pays, and only one that reads whole: a file with a NUL
 // byte, a damaged record or a record under another key takes the read path, which settles it.
 bool CGlossary::LoadMapped(const std::filesystem::path& path) {
-    std::error_code ec;
-    const uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!FileView::MapsFiles() || ec || size < kMapFrom) {
+    if (!LoadsFromMapping(path)) {
         return false;
     }
     auto file = std::make_unique<FileView>();

@@ -56,6 +56,9 @@ public:
     // records read whole is read from its mapping and copied into the glossary's memory a moment
     // later, off the caller's thread (see DeferredFileCopy.h).
     void Load(const std::filesystem::path& path);
+    // Whether Load reads the file at `path` from its mapping: a large file, where the system maps
+    // files, as long as its records read whole.
+    static bool LoadsFromMapping(const std::filesystem::path& path);
     // Makes that copy now, if it is still to be made, and waits for it.
     void OwnText() const;
     // What Save() found and did.

@@ -51,7 +51,7 @@ TEST(DataLocation, AReadOnlyFolderIsInstalledUnlessItHoldsTheUsersWritableFiles)
         true);
     EXPECT_EQ(installed, 0);
     // The same folder with a glossary the user may write is the user's own portable copy.
-    chown(dir.file("Termix.CGlossary.termix").c_str(), 65534, 65534);
+    GiveToOrdinaryUser(dir.file("Termix.CGlossary.termix"));
     const int portable = RunInChild(
         [&] { return DataLocation::Decide(dir.path(), kUser).mode == DataMode::kPortable ? 0 : 1; },
         true);

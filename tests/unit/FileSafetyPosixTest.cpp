@@ -192,7 +192,10 @@ TEST(CrashDuringSave, LeavesAWholeFileAndAtMostOneTemporary) {
 }
 
 // A program folder the user cannot write: the settings are read and used, the write-back at load
-// stays silent, and only a save raises.
+// stays silent, and only a save raises. The folder and the file belong to the user who reads
+// them (for a test run as root, whom no permission stops, the ordinary user the child becomes),
+// and the file is writable, so the folder's mode is the only obstacle: writable again, the folder
+// lets the same save through.
 TEST(ReadOnlyProgramFolder, TheSettingsAreStillReadAndUsed) {
     TempDir dir;
     {
@@ -201,23 +204,30 @@ TEST(ReadOnlyProgramFolder, TheSettingsAreStillReadAndUsed) {
         settings.SetExitOrHide(true);
         settings.Save();
     }
-    chmod(dir.path().c_str(), 0555);
-    const int code = RunInChild(
-        [&] {
-            try {
-                CConfGlobal settings{fs::path(dir.file("s"))};
-                if (settings.GetHotkey() != 196692 || !settings.GetExitOrHide()) {
-                    return 2;
+    GiveToOrdinaryUser(dir.path());
+    GiveToOrdinaryUser(dir.file("s"));
+    chmod(dir.file("s").c_str(), 0600);
+    const auto readUseAndSave = [&dir] {
+        return RunInChild(
+            [&dir] {
+                try {
+                    CConfGlobal settings{fs::path(dir.file("s"))};
+                    if (settings.GetHotkey() != 196692 || !settings.GetExitOrHide()) {
+                        return 2;
+                    }
+                    settings.Save();
+                    return 0;
+                } catch (const Qm_conf_solitude_Exception& e) {
+                    return StartsWith(e.m_message, GBK("写入配置文件(")) ? 1 : 3;
                 }
-                settings.Save();
-                return 3;
-            } catch (const Qm_conf_solitude_Exception& e) {
-                return StartsWith(e.m_message, GBK("写入配置文件(")) ? 0 : 4;
-            }
-        },
-        true);
+            },
+            true);
+    };
+    chmod(dir.path().c_str(), 0555);
+    const int inReadOnlyFolder = readUseAndSave();
     chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(inReadOnlyFolder, 1) << "0: saved, 2: settings not used, 3: another error";
+    EXPECT_EQ(readUseAndSave(), 0) << "the save fails without the folder's help";
 }
 
 TEST(LeftoverTemporaries, OneThatARunningSaveHoldsStays) {

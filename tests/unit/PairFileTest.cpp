@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -44,10 +45,11 @@ TEST(PairFileFormat, WritesTheDocumentedRecordLayout) {
     EXPECT_EQ(TempDir::ReadBytes(dir.file("g")), "0000# = 0000#\r\n");
 }
 
-// Length fields of four digits are read inline; every other field the way atoi reads it. Both
-// must give the same number for any four bytes, and for a field cut off by the end of the text.
+// Length fields of four digits are read inline; every other field the way the C library's atoi
+// reads it. Both must give atoi's number for any four bytes, and for a field cut off by the end
+// of the text.
 TEST(PairFileFormat, EveryLengthFieldReadsAsAtoiReadsIt) {
-    const std::string bytes = "059 +-a#\t";
+    const std::string bytes = "059 +-a#\t\n\v\r\xB0";
     std::string field(4, ' ');
     for (const char a : bytes) {
         for (const char b : bytes) {
@@ -55,9 +57,9 @@ TEST(PairFileFormat, EveryLengthFieldReadsAsAtoiReadsIt) {
                 for (const char d : bytes) {
                     field = {a, b, c, d};
                     for (size_t cut = 0; cut <= 4; ++cut) {
-                        const std::string_view text = std::string_view(field).substr(0, cut);
+                        const std::string text = field.substr(0, cut);
                         ASSERT_EQ(Qm_conf_solitude::detail::ReadLengthField(text, 0),
-                                  Qm_conf_solitude::detail::ReadLengthFieldLikeAtoi(text, 0))
+                                  std::atoi(text.c_str()))
                             << field << " cut at " << cut;
                     }
                 }

@@ -242,6 +242,7 @@ void CTermixDlg::OnStartupSearch(const std::string& term) {
     }
     SearchKeyword(term);
     WriteFields();
+    qCInfo(lcUi).noquote() << "start-up search done:" << qtext::ToQt(term);
 }
 
 // ---- show, hide and exit -----------------------------------------------------------------

@@ -6,18 +6,21 @@ source "$(dirname "$0")/../lib.sh"
 e2e_init "$@"
 settings=$E2E_APP/Termix.CConfGlobal.cfg
 history=$E2E_APP/Termix.CHistroy.termix
+export QT_LOGGING_RULES="termix.ui.info=true"
 
 for signal in TERM INT HUP; do
     e2e_write_settings m_cs_exit_or_hide Yes m_cs_esc_exit_or_hide Yes \
         m_cs_searched_history_saved Yes m_cs_startup_search_term_b Yes \
         m_cs_startup_search_term_s "class" m_cs_hotkey 196692
     rm -f "$history"
+    : >"$E2E_WORK/termix.log"
     e2e_start_termix
     pid=$E2E_TERMIX_PID
     e2e_wait_window
     rm -f "$settings"
     # The start-up search (about 600 ms after start) records "class" in the history.
-    sleep 1
+    e2e_wait_for 5000 grep -q "start-up search done: class" "$E2E_WORK/termix.log" ||
+        e2e_fail "SIG$signal: the start-up search did not run"
     kill -"$signal" "$pid"
     e2e_wait_exit "$pid" 10000
     [[ $(e2e_pair_value "$settings" m_cs_hotkey) == 196692 ]] || e2e_fail "SIG$signal: no settings"

@@ -9,11 +9,13 @@ E2E_APP=$folder
 
 e2e_write_settings m_cs_searched_history_saved Yes m_cs_startup_search_term_b Yes \
     m_cs_startup_search_term_s "class" m_cs_hotkey 196692
+export QT_LOGGING_RULES="termix.ui.info=true"
 e2e_start_termix
 pid=$E2E_TERMIX_PID
 e2e_wait_window
 # The start-up search (about 600 ms after start) finds terms, which records "class".
-sleep 1
+e2e_wait_for 5000 grep -q "start-up search done: class" "$E2E_WORK/termix.log" ||
+    e2e_fail "the start-up search did not run"
 rm -f "$E2E_APP/Termix.CConfGlobal.cfg"
 kill -TERM "$pid"
 e2e_wait_exit "$pid" 10000

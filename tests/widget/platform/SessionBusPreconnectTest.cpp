@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "UnavailableTool.h"
 #include "platform/SessionBusPreconnect.h"
 
 namespace {
@@ -14,6 +15,7 @@ class PrivateSessionBus {
 public:
     PrivateSessionBus() {
         if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
+            m_problem = "dbus-daemon is not installed";
             return;
         }
         m_daemon.start(QStringLiteral("dbus-daemon"),
@@ -21,6 +23,9 @@ public:
                         QStringLiteral("--print-address=1")});
         if (m_daemon.waitForStarted() && m_daemon.waitForReadyRead(10000)) {
             m_address = m_daemon.readLine().trimmed();
+        }
+        if (m_address.isEmpty()) {
+            m_problem = "dbus-daemon did not start";
         }
     }
     ~PrivateSessionBus() {
@@ -30,12 +35,14 @@ public:
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
 
-    // Empty when dbus-daemon is not installed or did not come up.
     const QByteArray& Address() const { return m_address; }
+    // Why there is no bus; null when there is one.
+    const char* Problem() const { return m_problem; }
 
 private:
     QProcess m_daemon;
     QByteArray m_address;
+    const char* m_problem = nullptr;
 };
 
 // Qt's name of the shared session connection: looking it up never connects.
@@ -47,8 +54,8 @@ QDBusConnection ExistingSessionConnection() {
 
 TEST(SessionBusPreconnect, LeavesTheSharedSessionConnectionMadeForTheProgram) {
     const PrivateSessionBus bus;
-    if (bus.Address().isEmpty()) {
-        GTEST_SKIP() << "dbus-daemon is not installed";
+    if (bus.Problem() != nullptr) {
+        SKIP_FOR_UNAVAILABLE_TOOL(bus.Problem());
     }
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.Address());
     int argc = 1;

@@ -6,13 +6,13 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "../QtGTest.h"
+#include "UnavailableTool.h"
 #include "XvfbServer.h"
 #include "core/HotkeyValue.h"
 #include "platform/GlobalHotkey.h"
@@ -109,7 +109,7 @@ class X11PlatformTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-            GTEST_SKIP() << "xdotool is not installed";
+            SKIP_FOR_UNAVAILABLE_TOOL("xdotool is not installed");
         }
     }
 };
@@ -151,7 +151,7 @@ TEST_F(X11PlatformTest, ARegisteredHotkeyReportsItsIdFromAnywhere) {
 
 TEST_F(X11PlatformTest, TheHotkeyFollowsTheKeyWhenTheKeyboardMappingChanges) {
     if (QStandardPaths::findExecutable(QStringLiteral("xmodmap")).isEmpty()) {
-        GTEST_SKIP() << "xmodmap is not installed";
+        SKIP_FOR_UNAVAILABLE_TOOL("xmodmap is not installed");
     }
     auto hotkey = platform::CreateGlobalHotkey();
     QSignalSpy spy(hotkey.get(), &platform::IGlobalHotkey::activated);
@@ -277,11 +277,13 @@ int main(int argc, char** argv) {
     }
     XvfbServer server;
     if (!server.Start()) {
-        std::puts("SKIP: no Xvfb could be started");
-        return 77;
+        return ExitCodeForUnavailableTool("no Xvfb could be started");
     }
     setenv("DISPLAY", server.Display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // The X11 backends also on a Wayland desktop, where the hotkey would go through the portal.
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("XDG_SESSION_TYPE");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
