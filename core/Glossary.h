@@ -56,8 +56,8 @@ public:
     // records read whole is read from its mapping and copied into the glossary's memory a moment
     // later, off the caller's thread (see DeferredFileCopy.h).
     void Load(const std::filesystem::path& path);
-    // Whether Load reads the file at `path` from its mapping: a large file, where the system maps
-    // files, as long as its records read whole.
+    // Whether Load tries the file at `path` from its mapping: a large file, where the system maps
+    // files. (It then reads a file whose records do not read whole the usual way after all.)
     static bool LoadsFromMapping(const std::filesystem::path& path);
     // Makes that copy now, if it is still to be made, and waits for it.
     void OwnText() const;
