@@ -104,6 +104,32 @@ TEST(FileViewTest, GivesWhatAWholeReadGives) {
     EXPECT_EQ(view.Bytes().size(), 24u);  // NUL bytes and all
 }
 
+// A piece read from the file is the view's bytes there, clipped to the end; a file cut short
+// since it was opened gives what is left of it, never a fault.
+TEST(FileViewTest, PiecesReadAtAnOffsetAreTheBytesThere) {
+    TempDir dir;
+    std::string bytes;
+    for (int i = 0; bytes.size() < 300000; ++i) {
+        bytes += std::to_string(i) + ",";
+    }
+    TempDir::WriteBytes(dir.file("large"), bytes);
+    FileView view;
+    ASSERT_TRUE(view.Open(dir.file("large"), FileView::Pages::kByReader).ok());
+    std::string out = "kept|";
+    ASSERT_TRUE(view.ReadAt(123456, 5000, out));
+    EXPECT_EQ(out, "kept|" + bytes.substr(123456, 5000));
+    out.clear();
+    ASSERT_TRUE(view.ReadAt(bytes.size() - 10, 100, out));
+    EXPECT_EQ(out, bytes.substr(bytes.size() - 10));
+    out.clear();
+    ASSERT_TRUE(view.ReadAt(bytes.size() + 5, 100, out));
+    EXPECT_EQ(out, "");
+    fs::resize_file(dir.file("large"), 200000);
+    out.clear();
+    ASSERT_TRUE(view.ReadAt(199990, 100, out));
+    EXPECT_EQ(out, view.Mapped() ? bytes.substr(199990, 10) : bytes.substr(199990, 100));
+}
+
 // A folder where a data file belongs is refused by every store and survives every save.
 TEST(FolderAtTheDataPath, EveryStoreRaisesTheReadErrorAndTheFolderStays) {
     TempDir dir;
