@@ -87,12 +87,7 @@ data=$(winepath -u "$appdata\\Termix" 2>/dev/null)
 
 e2e_log "running the installed termix.exe"
 wine_start_shown
-xdotool type --delay 30 "use case"
-xdotool key Return
-sleep 0.5
-e2e_click_at "$win" $E2E_MAIN_W $E2E_MAIN_H 180 176 # "复制"
-e2e_wait_for 5000 test "$(wine_clipboard)" = "用例(use case)" ||
-    e2e_fail "the clipboard holds \"$(wine_clipboard)\", not 用例(use case)"
+wine_search_and_copy_use_case
 
 # An upgrade while the program runs changes nothing.
 status=0

@@ -112,6 +112,17 @@ wine_clipboard() {
     xclip -o -selection clipboard 2>/dev/null
 }
 
+# In the shown window $win: types "use case", Enter, clicks "复制", and checks that the X
+# clipboard then holds "用例(use case)".
+wine_search_and_copy_use_case() {
+    xdotool type --delay 30 "use case"
+    xdotool key Return
+    sleep 0.5
+    e2e_click_at "$win" $E2E_MAIN_W $E2E_MAIN_H 180 176 # "复制"
+    e2e_wait_for 5000 test "$(wine_clipboard)" = "用例(use case)" ||
+        e2e_fail "the clipboard holds \"$(wine_clipboard)\", not 用例(use case)"
+}
+
 # True when WINDOW is the topmost window the window manager stacks (in front of every other).
 wine_is_in_front() {
     local stacking

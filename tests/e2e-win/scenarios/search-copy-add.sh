@@ -11,12 +11,7 @@ e2e_write_settings m_cs_searched_history_saved Yes
 "$WINE_CLI" --file "$glossary" show Zyzzyva >/dev/null 2>&1 && e2e_fail "the test term is already there"
 
 wine_start_shown
-xdotool type --delay 30 "use case"
-xdotool key Return
-sleep 0.5
-e2e_click_at "$win" $E2E_MAIN_W $E2E_MAIN_H 180 176 # "复制"
-e2e_wait_for 5000 test "$(wine_clipboard)" = "用例(use case)" ||
-    e2e_fail "the clipboard holds \"$(wine_clipboard)\", not 用例(use case)"
+wine_search_and_copy_use_case
 if [[ -n ${E2E_SCREENSHOT:-} ]]; then
     command -v import >/dev/null && import -window root "$E2E_SCREENSHOT"
 fi
