@@ -18,10 +18,10 @@
 
 #include "bench/GlossaryGenerator.h"
 #include "controls/ReportRowModel.h"
-#include "core/FileIo.h"
-#include "core/FileView.h"
 #include "core/Glossary.h"
 #include "core/GlossaryScan.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileView.h"
 #include "util/GbkText.h"
 
 namespace {

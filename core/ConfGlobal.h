@@ -4,12 +4,14 @@
 #include <functional>
 #include <string>
 
+#include "core/DataFileNames.h"
+
 // The seven user settings, stored in "Termix.CConfGlobal.cfg" next to the executable under the
 // members' own names. Switches are "Yes"/"No" and on only when exactly "Yes"; the hotkey is a
 // decimal number (modifiers << 16 | virtual-key code).
 class CConfGlobal {
 public:
-    static constexpr const char* kFileSuffix = ".CConfGlobal.cfg";
+    static constexpr const char* kFileSuffix = datafile::kSettingsSuffix;
 
     // The values the settings dialog edits, in the order they are applied.
     struct Values {

@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "core/FileIo.h"
+#include "core/fileio/FileIo.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 

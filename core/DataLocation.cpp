@@ -2,12 +2,10 @@
 
 #include <string>
 
-#include "core/ConfGlobal.h"
-#include "core/FileIo.h"
-#include "core/FileStatusText.h"
-#include "core/Glossary.h"
-#include "core/History.h"
+#include "core/DataFileNames.h"
 #include "core/PairFile.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileStatusText.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
@@ -27,15 +25,15 @@ bool IsWritableFile(const fs::path& path) {
 }  // namespace
 
 fs::path DataLocation::SettingsFile() const {
-    return settingsDir / DataFileName(CConfGlobal::kFileSuffix);
+    return settingsDir / DataFileName(datafile::kSettingsSuffix);
 }
 
 fs::path DataLocation::GlossaryFile() const {
-    return dataDir / DataFileName(CGlossary::kFileSuffix);
+    return dataDir / DataFileName(datafile::kGlossarySuffix);
 }
 
 fs::path DataLocation::HistoryFile() const {
-    return dataDir / DataFileName(CHistroy::kFileSuffix);
+    return dataDir / DataFileName(datafile::kHistorySuffix);
 }
 
 fs::path DataLocation::ReadmeFile() const {
@@ -43,7 +41,7 @@ fs::path DataLocation::ReadmeFile() const {
 }
 
 fs::path DataLocation::InstalledGlossary() const {
-    return installedDir / DataFileName(CGlossary::kFileSuffix);
+    return installedDir / DataFileName(datafile::kGlossarySuffix);
 }
 
 DataLocation DataLocation::Decide(const fs::path& exeDir, const UserFolders& user) {
@@ -58,7 +56,7 @@ DataLocation DataLocation::Decide(const fs::path& exeDir, const UserFolders& use
     }
     const fs::path shared = exeDir / ".." / "share" / "termix";
     const bool installLayout =
-        fs::is_regular_file(shared / DataFileName(CGlossary::kFileSuffix), ec);
+        fs::is_regular_file(shared / DataFileName(datafile::kGlossarySuffix), ec);
     if (!installLayout && fileio::UserCanWrite(exeDir)) {
         return portable;
     }
@@ -74,7 +72,7 @@ void DataLocation::Prepare() const {
     for (const fs::path& dir : {settingsDir, dataDir}) {
         if (dir.empty()) {
             throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
-                DataFileName(CConfGlobal::kFileSuffix),
+                DataFileName(datafile::kSettingsSuffix),
                 GBK("不知道用户的主文件夹在哪里(没有设置 HOME)。"))};
         }
         if (const fileio::Status status = fileio::CreatePrivateFolder(dir); !status.ok()) {

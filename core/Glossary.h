@@ -11,11 +11,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/DeferredFileCopy.h"
-#include "core/FileStamp.h"
+#include "core/DataFileNames.h"
 #include "core/ReportList.h"
 #include "core/TermIndex.h"
 #include "core/TermRecord.h"
+#include "core/fileio/DeferredFileCopy.h"
+#include "core/fileio/FileStamp.h"
 
 // Guards every glossary's map. Lock order: the history lock is always taken before this one.
 extern std::mutex g_csGlossary;
@@ -24,7 +25,7 @@ extern std::mutex g_csGlossary;
 // persisted in "Termix.CGlossary.termix" next to the executable.
 class CGlossary {
 public:
-    static constexpr const char* kFileSuffix = ".CGlossary.termix";
+    static constexpr const char* kFileSuffix = datafile::kGlossarySuffix;
     // How the glossary file marks its fields and ends its records.
     static constexpr std::string_view kFieldMarker = "#";
     static constexpr std::string_view kRecordTerminator = "\r\n";
@@ -175,8 +176,8 @@ private:
     std::unique_ptr<DeferredFileCopy> m_fileCopy;
 };
 
-// The program's glossary, created and loaded by the first call (which raises the read exception
-// and creates nothing when the load fails; the next call tries again).
+// The program's glossary (ProgramGlossary.cpp), created and loaded by the first call (which raises
+// the read exception and creates nothing when the load fails; the next call tries again).
 CGlossary& GetGlossary();
 // Destroys the program's glossary without writing it.
 void ReleaseGlossary();

@@ -255,7 +255,7 @@ bool GlossaryScan::Run(const std::filesystem::path& path, const Condition& condi
     }
     if (whole.stop < bytes.size()) {
         PreserveDamagedFile(path, whole.stop, whole.records);
-    } else if (keepTerms && FileView::StampOf(path) == stamp) {
+    } else if (keepTerms && StampOf(path) == stamp) {
         // Read whole and unchanged while it was read: what the cache holds is what it says.
         KeepLastOfEachTerm(whole.terms);
         cache->Save(*stamp, whole.terms);

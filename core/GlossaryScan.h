@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/FileView.h"
 #include "core/GlossaryScanCache.h"
+#include "core/fileio/FileView.h"
 #include "util/FoldedKeyword.h"
 
 // A one-shot query straight from a glossary file, for a program that asks one question and

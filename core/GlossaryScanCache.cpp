@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "core/FileIo.h"
+#include "core/fileio/FileIo.h"
 #include "util/Checksum.h"
 
 namespace {

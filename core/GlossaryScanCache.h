@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/FileStamp.h"
-#include "core/FileView.h"
+#include "core/fileio/FileStamp.h"
+#include "core/fileio/FileView.h"
 
 // What a one-shot scan keeps of a clean glossary file between runs: each term once, sorted, with
 // where its record starts. A later scan of the unchanged file then reads only the records it

@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "core/DataFileNames.h"
 #include "core/ReportList.h"
 
 class CGlossary;
@@ -16,7 +17,7 @@ extern std::mutex g_csHistory;
 // "Termix.CHistroy.termix" next to the executable when the history setting is on.
 class CHistroy {
 public:
-    static constexpr const char* kFileSuffix = ".CHistroy.termix";
+    static constexpr const char* kFileSuffix = datafile::kHistorySuffix;
     // The texts longer than this are kept in memory but never written: the file's length field
     // has four digits.
     static constexpr size_t kMaxSavedLength = 9999;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/DamagedFile.h"
-#include "core/FileIo.h"
-#include "core/FileStatusText.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileStatusText.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 

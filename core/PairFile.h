@@ -10,9 +10,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "core/FileIo.h"
-#include "core/FileView.h"
 #include "core/RecordReader.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileView.h"
 
 namespace Qm_conf_solitude {
 

@@ -87,7 +87,7 @@ public:
         }
     }
 
-    // Points `key` at another slot (after the slots were moved).
+    // Points `key` at another slot (after the values were moved).
     template <typename KeyOf>
     void Reassign(std::string_view key, uint32_t slot, KeyOf&& keyOf) {
         if (Bucket* b = Locate(key, keyOf)) {
@@ -169,3 +169,22 @@ private:
     std::vector<Bucket> m_buckets;
     size_t m_size = 0;
 };
+
+// Stores `slot` under `key` (whose TermIndex::HashOf is `hash`), replacing the slot already there.
+template <typename Value, typename KeyOf>
+void InsertOrReplace(std::vector<Value>& values, TermIndex& index, std::string_view key,
+                     uint32_t hash, const Value& slot, KeyOf keyOf) {
+    const auto [at, inserted] =
+        index.Insert(key, hash, static_cast<uint32_t>(values.size()), keyOf);
+    if (inserted) {
+        values.push_back(slot);
+    } else {
+        values[at] = slot;
+    }
+}
+
+template <typename Value, typename KeyOf>
+void InsertOrReplace(std::vector<Value>& values, TermIndex& index, std::string_view key,
+                     const Value& slot, KeyOf keyOf) {
+    InsertOrReplace(values, index, key, TermIndex::HashOf(key), slot, keyOf);
+}

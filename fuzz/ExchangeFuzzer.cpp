@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/GlossaryExchange.h"
+#include "core/exchange/GlossaryExchange.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 
 #include "TempDir.h"
 #include "core/Glossary.h"
-#include "core/GlossaryExchange.h"
 #include "core/PairFile.h"
+#include "core/exchange/GlossaryExchange.h"
 #include "util/GbkText.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "TempDir.h"
 #include "core/Glossary.h"
-#include "core/SaveTurn.h"
+#include "core/fileio/SaveTurn.h"
 #include "platform/SingleInstance.h"
 #include "tools/termix-cli/CliCommands.h"
 #include "tools/termix-cli/CliSupport.h"

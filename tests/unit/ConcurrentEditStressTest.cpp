@@ -16,7 +16,7 @@
 #include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
-#include "core/SaveTurn.h"
+#include "core/fileio/SaveTurn.h"
 
 extern char** environ;
 

@@ -9,11 +9,11 @@
 #include "FileTestSupport.h"
 #include "TempDir.h"
 #include "core/ConfGlobal.h"
-#include "core/FileIo.h"
-#include "core/FileView.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileView.h"
 #include "util/GbkText.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/GlossaryExchange.h"
+#include "core/exchange/GlossaryExchange.h"
 #include "util/GbkText.h"
 
 namespace {

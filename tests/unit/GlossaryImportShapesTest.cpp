@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "core/GlossaryExchange.h"
+#include "core/exchange/GlossaryExchange.h"
 #include "util/GbkText.h"
 
 namespace {

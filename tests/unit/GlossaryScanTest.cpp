@@ -242,7 +242,7 @@ TEST_F(GlossaryScanTest, ReadingInPartsAnswersAsReadingFromTheStart) {
 // from it exactly as reading the file does; a damaged file or one stored under other keys gets
 // no cache.
 TEST_F(GlossaryScanTest, AnswersFromItsCacheAsFromTheFile) {
-    if (!FileView::StampOf(dir.path())) {
+    if (!StampOf(dir.path())) {
         GTEST_SKIP() << "no file stamps on this system: nothing is cached";
     }
     const std::vector<std::string> keywords = {"", "a", "ML", "ｍｌ", "Ｕ", "用", "zz", "x"};
@@ -280,7 +280,7 @@ TEST_F(GlossaryScanTest, AnswersFromItsCacheAsFromTheFile) {
 }
 
 TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
-    if (!FileView::StampOf(dir.path())) {
+    if (!StampOf(dir.path())) {
         GTEST_SKIP() << "no file stamps on this system: nothing is cached";
     }
     const std::string first =
@@ -324,7 +324,7 @@ TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
 
     // A cache that names the right stamp but sends the reader to the wrong record is caught by
     // the record's own key.
-    const std::optional<FileStamp> stamp = FileView::StampOf(path);
+    const std::optional<FileStamp> stamp = StampOf(path);
     ASSERT_TRUE(stamp);
     ASSERT_TRUE(cache.Save(*stamp, {{"a", 0}, {"b", 0}, {"c", 0}}));
     EXPECT_FALSE(TempDir::Exists(left));
@@ -338,7 +338,7 @@ TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
 // From the cache, a few records of a large file are read piece by piece and many through the
 // mapping; a record longer than the first piece read is read again whole.
 TEST_F(GlossaryScanTest, AnswersFromTheCacheReadLongRecordsWhole) {
-    if (!FileView::StampOf(dir.path())) {
+    if (!StampOf(dir.path())) {
         GTEST_SKIP() << "no file stamps on this system: nothing is cached";
     }
     const std::string longExplanation(9000, 'x');

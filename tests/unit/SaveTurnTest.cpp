@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "TempDir.h"
-#include "core/FileView.h"
-#include "core/SaveTurn.h"
+#include "core/fileio/FileView.h"
+#include "core/fileio/SaveTurn.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ TEST(SaveTurn, ASaveOfTheFileWritesThroughTheHeldTurnAndEndsIt) {
     EXPECT_EQ(SaveTurn::HeldFor(path), nullptr);
     EXPECT_EQ(TempDir::ReadBytes(path), "new");
     ASSERT_TRUE(turn.Written().has_value());
-    const std::optional<FileStamp> now = FileView::StampOf(path);
+    const std::optional<FileStamp> now = StampOf(path);
     ASSERT_TRUE(now.has_value());
     EXPECT_EQ(turn.Written()->inode, now->inode);
     EXPECT_EQ(turn.Written()->size, now->size);

@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "core/DataLocation.h"
-#include "core/FileIo.h"
-#include "core/FileStatusText.h"
 #include "core/Glossary.h"
-#include "core/GlossaryExchange.h"
 #include "core/PairFile.h"
+#include "core/exchange/GlossaryExchange.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileStatusText.h"
 #include "tools/termix-cli/Commands.h"
 #include "util/GbkText.h"
 

@@ -8,9 +8,8 @@
 
 #include "core/DamagedFile.h"
 #include "core/DataLocation.h"
-#include "core/FileIo.h"
-#include "core/FileStatusText.h"
-#include "tools/termix-cli/CliCommands.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileStatusText.h"
 #include "util/GbkText.h"
 
 namespace cli {

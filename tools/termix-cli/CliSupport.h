@@ -10,10 +10,19 @@
 #include <string_view>
 #include <vector>
 
-#include "core/SaveTurn.h"
+#include "core/fileio/SaveTurn.h"
 
 // What the commands of termix-cli share: the output streams, messages, paths and options.
 namespace cli {
+
+// The exit codes of every command.
+enum ExitCode {
+    kFound = 0,
+    kNotFound = 1,  // also: a conflict, or a term that is (not) there for an edit
+    kUsageOrFileError = 2,
+    kParseStopped = 3,
+    kProgramRunning = 4,  // the window program holds the glossary a command would write
+};
 
 struct Context {
     std::FILE* out;

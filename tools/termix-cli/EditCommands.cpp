@@ -2,7 +2,6 @@
 #include "core/Glossary.h"
 #include "core/TermRecordCheck.h"
 #include "platform/SingleInstance.h"
-#include "tools/termix-cli/CliCommands.h"
 #include "tools/termix-cli/Commands.h"
 #include "util/GbkText.h"
 

@@ -1,9 +1,8 @@
-#include "core/FileIo.h"
-#include "core/FileStatusText.h"
-#include "core/FileView.h"
 #include "core/Glossary.h"
-#include "core/GlossaryExchange.h"
-#include "tools/termix-cli/CliCommands.h"
+#include "core/exchange/GlossaryExchange.h"
+#include "core/fileio/FileIo.h"
+#include "core/fileio/FileStatusText.h"
+#include "core/fileio/FileView.h"
 #include "tools/termix-cli/Commands.h"
 #include "util/GbkText.h"
 

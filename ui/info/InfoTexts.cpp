@@ -1,6 +1,6 @@
 #include "ui/info/InfoTexts.h"
 
-#include "core/FileIo.h"
+#include "core/fileio/FileIo.h"
 #include "ui/main/MainTexts.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
