@@ -23,6 +23,7 @@ target_link_libraries(termix_controls PUBLIC termix_rows termix_resources termix
 # machine, as the window program is only built natively.
 add_executable(termix-pack-pictures ${CMAKE_SOURCE_DIR}/resources/artwork/PackPictures.cpp)
 target_link_libraries(termix-pack-pictures PRIVATE Qt6::Gui)
+set_target_properties(termix-pack-pictures PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TERMIX_DEVTOOLS_DIR})
 set(packed_pictures ${CMAKE_CURRENT_BINARY_DIR}/PackedPictures.cpp)
 set(picture_arguments)
 set(picture_files)

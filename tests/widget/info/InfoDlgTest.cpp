@@ -10,7 +10,7 @@
 
 #include "controls/SortListCtrl.h"
 #include "resources/AboutDialogIds.h"
-#include "tests/unit/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "ui/info/AboutDlg.h"
 #include "ui/info/InfoDlg.h"
 #include "ui/info/InfoTexts.h"

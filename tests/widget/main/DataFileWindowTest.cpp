@@ -6,12 +6,12 @@
 #include <QTest>
 #include <filesystem>
 
-#include "../../unit/PairRecordText.h"
 #include "MainWindowFixture.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "resources/MainDialogIds.h"
+#include "tests/support/PairRecordText.h"
 #include "util/GbkText.h"
 
 using F = MainWindowFixture;

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "../../unit/TempDir.h"
 #include "core/ConfGlobal.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
 #include "resources/LetterButtonIds.h"
+#include "tests/support/TempDir.h"
 #include "ui/main/ExitSequence.h"
 #include "ui/main/MainTexts.h"
 #include "util/ExeDir.h"

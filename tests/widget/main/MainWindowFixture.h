@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "../../unit/TempDir.h"
 #include "FakeGlobalHotkey.h"
 #include "controls/SortListCtrl.h"
 #include "core/ConfGlobal.h"
 #include "core/TermRecord.h"
 #include "resources/MainDialogIds.h"
+#include "tests/support/TempDir.h"
 #include "ui/main/TermixDlg.h"
 
 // The data directory, the message hook and the helpers every main window test uses. The stores

@@ -6,12 +6,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "../../unit/TempDir.h"
 #include "../QtGTest.h"
 #include "../main/FakeGlobalHotkey.h"
 #include "controls/MessageBox.h"
 #include "core/ConfGlobal.h"
 #include "resources/SettingsDialogIds.h"
+#include "tests/support/TempDir.h"
 #include "ui/settings/HotkeyInput.h"
 #include "ui/settings/SysConfigDlg.h"
 #include "util/GbkText.h"

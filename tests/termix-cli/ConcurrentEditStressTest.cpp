@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 #include "core/fileio/SaveTurn.h"
+#include "tests/support/TempDir.h"
 
 extern char** environ;
 

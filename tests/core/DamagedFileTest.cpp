@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "PairRecordText.h"
-#include "TempDir.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
+#include "tests/support/PairRecordText.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 namespace fs = std::filesystem;

@@ -5,8 +5,8 @@
 #include <map>
 #include <utility>
 
-#include "GlossaryTestSupport.h"
 #include "controls/ReportRowModel.h"
+#include "tests/support/GlossaryTestSupport.h"
 #include "util/FieldString.h"
 #include "util/GbkText.h"
 

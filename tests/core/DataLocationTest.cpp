@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "ChildProcess.h"
-#include "TempDir.h"
 #include "core/DataLocation.h"
 #include "core/PairFile.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "TempDir.h"
 #include "core/ConfGlobal.h"
 #include "core/PairFile.h"
+#include "tests/support/TempDir.h"
 #include "util/ExeDir.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "TempDir.h"
 #include "core/Glossary.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <map>
 
-#include "TempDir.h"
 #include "core/PairFile.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 namespace {

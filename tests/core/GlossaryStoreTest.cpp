@@ -4,12 +4,12 @@
 #include <memory>
 #include <vector>
 
-#include "GlossaryTestSupport.h"
-#include "PairRecordText.h"
-#include "TempDir.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
+#include "tests/support/GlossaryTestSupport.h"
+#include "tests/support/PairRecordText.h"
+#include "tests/support/TempDir.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 

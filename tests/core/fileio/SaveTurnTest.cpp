@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "TempDir.h"
 #include "core/fileio/FileView.h"
 #include "core/fileio/SaveTurn.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/PairFile.h"
 #include "core/exchange/GlossaryExchange.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 

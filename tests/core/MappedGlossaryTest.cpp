@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "PairRecordText.h"
-#include "TempDir.h"
 #include "core/Glossary.h"
+#include "tests/support/PairRecordText.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

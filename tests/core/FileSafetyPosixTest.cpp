@@ -14,13 +14,13 @@
 #include <set>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "FileTestSupport.h"
-#include "TempDir.h"
 #include "core/ConfGlobal.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 namespace fs = std::filesystem;

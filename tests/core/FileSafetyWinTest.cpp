@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "FileTestSupport.h"
-#include "TempDir.h"
 #include "core/ConfGlobal.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/PairFile.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 namespace fs = std::filesystem;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "GlossaryTestSupport.h"
-#include "TempDir.h"
 #include "core/Glossary.h"
+#include "tests/support/GlossaryTestSupport.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -3,11 +3,11 @@
 #include <atomic>
 #include <thread>
 
-#include "GlossaryTestSupport.h"
-#include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/History.h"
 #include "core/OperationLog.h"
+#include "tests/support/GlossaryTestSupport.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

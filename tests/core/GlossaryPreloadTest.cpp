@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "TempDir.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/GlossaryPreload.h"
 #include "core/PairFile.h"
+#include "tests/support/TempDir.h"
 #include "util/ExeDir.h"
 
 namespace {

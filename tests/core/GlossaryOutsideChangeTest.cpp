@@ -4,8 +4,8 @@
 #include <fstream>
 #include <map>
 
-#include "TempDir.h"
 #include "core/Glossary.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <fstream>
 #include <iterator>

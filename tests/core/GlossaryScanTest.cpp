@@ -3,18 +3,18 @@
 // record stored under another key, with the list's row separator in a row.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <random>
 #include <set>
 
-#include "GlossaryTestSupport.h"
-#include "TempDir.h"
 #include "core/DamagedFile.h"
 #include "core/Glossary.h"
 #include "core/GlossaryScan.h"
-#include "tools/termix-cli/CliCommands.h"
+#include "tests/support/GlossaryTestSupport.h"
+#include "tests/support/TempDir.h"
+#include "tests/termix-cli/CliRun.h"
+#include "tools/termix-cli/CliSupport.h"
 #include "util/GbkText.h"
 
 namespace {
@@ -87,38 +87,17 @@ protected:
         return path;
     }
 
-    struct Outcome {
-        int code;
-        std::string out;
-        std::string err;
-    };
+    using Outcome = CliRun;
 
-    Outcome RunCli(const std::string& bytes, const std::string& command,
-                   const std::string& gbkOperand) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
+    Outcome Run(const std::string& bytes, const std::string& command,
+                const std::string& gbkOperand) {
         const std::string path = NewFile(bytes);
-        Outcome o{cli::Run({"--file", path, command, gbk::ToUtf8(gbkOperand)}, out, err), {}, {}};
-        o.out = Drain(out);
-        o.err = Drain(err);
-        std::fclose(out);
-        std::fclose(err);
+        Outcome o = RunCli({"--file", path, command, gbk::ToUtf8(gbkOperand)});
         // What stderr says about a damaged file, with this run's file name taken out.
         for (size_t at; (at = o.err.find(path)) != std::string::npos;) {
             o.err.replace(at, path.size(), "FILE");
         }
         return o;
-    }
-
-    static std::string Drain(std::FILE* stream) {
-        std::fflush(stream);
-        std::rewind(stream);
-        std::string text;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
-            text.append(buffer, n);
-        }
-        return text;
     }
 
     // What the loaded glossary answers, printed as termix-cli prints it.
@@ -164,7 +143,7 @@ protected:
         for (const std::string& utf8 : keywords) {
             const std::string keyword = gbk::FromUtf8(utf8);
             const Outcome want = Expected(g.bytes, "search", keyword);
-            const Outcome got = RunCli(g.bytes, "search", keyword);
+            const Outcome got = Run(g.bytes, "search", keyword);
             EXPECT_EQ(got.code, want.code) << utf8;
             EXPECT_EQ(got.out, want.out) << utf8;
             EXPECT_EQ(got.err.substr(0, got.err.find(".damaged-")),
@@ -174,7 +153,7 @@ protected:
         }
         for (const std::string& term : terms) {
             const Outcome want = Expected(g.bytes, "show", term);
-            const Outcome got = RunCli(g.bytes, "show", term);
+            const Outcome got = Run(g.bytes, "show", term);
             EXPECT_EQ(got.code, want.code) << gbk::ToUtf8(term);
             EXPECT_EQ(got.out, want.out) << gbk::ToUtf8(term);
             EXPECT_EQ(got.err.empty(), want.err.empty());

@@ -4,28 +4,17 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "TempDir.h"
 #include "core/Glossary.h"
 #include "core/fileio/SaveTurn.h"
 #include "platform/SingleInstance.h"
+#include "tests/support/TempDir.h"
+#include "tests/termix-cli/CliRun.h"
 #include "tools/termix-cli/CliCommands.h"
 #include "tools/termix-cli/CliSupport.h"
 #include "util/ExeDir.h"
 #include "util/GbkText.h"
 
 namespace {
-
-std::string Drain(std::FILE* stream) {
-    std::fflush(stream);
-    std::rewind(stream);
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
-        text.append(buffer, n);
-    }
-    return text;
-}
 
 class CliTest : public ::testing::Test {
 protected:
@@ -38,26 +27,16 @@ protected:
         glossary.Save();
     }
 
-    int Run(std::vector<std::string> args) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int code = cli::Run(args, out, err);
-        stdoutText = Drain(out);
-        stderrText = Drain(err);
-        std::fclose(out);
-        std::fclose(err);
-        return code;
+    int Run(const std::vector<std::string>& args,
+            std::chrono::milliseconds editWait = fileio::kSaveWait) {
+        CliRun run = RunCli(args, editWait);
+        stdoutText = std::move(run.out);
+        stderrText = std::move(run.err);
+        return run.code;
     }
     int RunWaiting(std::vector<std::string> args, std::chrono::milliseconds editWait) {
         args.insert(args.begin(), {"--file", glossaryPath});
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int code = cli::Run(args, out, err, editWait);
-        stdoutText = Drain(out);
-        stderrText = Drain(err);
-        std::fclose(out);
-        std::fclose(err);
-        return code;
+        return Run(args, editWait);
     }
     int RunOnFile(std::vector<std::string> args) {
         args.insert(args.begin(), {"--file", glossaryPath});

@@ -5,10 +5,10 @@
 
 #include <csignal>
 
-#include "ChildProcess.h"
-#include "FileTestSupport.h"
-#include "TempDir.h"
 #include "core/PairFile.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/TempDir.h"
 #include "util/GbkText.h"
 
 using file_test::kAbc;
