@@ -409,7 +409,7 @@ void CTermixDlg::Guarded(Command&& command) {
     try {
         command();
     } catch (const Qm_conf_solitude_Exception& e) {
-        const bool readError = e.m_message.rfind(GBK("读入配置文件("), 0) == 0;
+        const bool readError = e.m_kind == Qm_conf_solitude_Exception::Kind::kRead;
         if (!readError || m_reportedReadErrors.insert(e.m_message).second) {
             qCWarning(lcStore) << qtext::ToQt(e.m_message);
             ShowMessageBox(e.m_message, this);
