@@ -107,6 +107,14 @@ int CTrayNotifyIcon::HandleTrayMessage(int iconId, unsigned mouseMessage) {
     return decision.result;
 }
 
+void CTrayNotifyIcon::ShowMessage(const QString& title, const QString& text) {
+    if (m_bAdded) {
+        m_icon->showMessage(title, text);
+        return;
+    }
+    qCWarning(lcPlatform).noquote() << "no notification area to show:" << text;
+}
+
 void CTrayNotifyIcon::Remove() {
     if (m_openMenu) {
         m_openMenu->close();
