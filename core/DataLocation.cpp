@@ -71,13 +71,12 @@ void DataLocation::Prepare() const {
     }
     for (const fs::path& dir : {settingsDir, dataDir}) {
         if (dir.empty()) {
-            throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
+            throw Qm_conf_solitude_File::WriteError(
                 DataFileName(datafile::kSettingsSuffix),
-                GBK("不知道用户的主文件夹在哪里(没有设置 HOME)。"))};
+                GBK("不知道用户的主文件夹在哪里(没有设置 HOME)。"));
         }
         if (const fileio::Status status = fileio::CreatePrivateFolder(dir); !status.ok()) {
-            throw Qm_conf_solitude_Exception{
-                Qm_conf_solitude_File::WriteMessage(dir, ReasonText(status))};
+            throw Qm_conf_solitude_File::WriteError(dir, ReasonText(status));
         }
     }
     std::error_code ec;
@@ -91,8 +90,7 @@ void DataLocation::Prepare() const {
     // A new file only: should another copy of the program seed it first, that one stays.
     const fileio::Status written = fileio::WriteNewFile(GlossaryFile(), bytes);
     if (!written.ok() && !fs::exists(fs::symlink_status(GlossaryFile(), ec))) {
-        throw Qm_conf_solitude_Exception{
-            Qm_conf_solitude_File::WriteMessage(GlossaryFile(), ReasonText(written))};
+        throw Qm_conf_solitude_File::WriteError(GlossaryFile(), ReasonText(written));
     }
 }
 

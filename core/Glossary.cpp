@@ -185,10 +185,10 @@ CGlossary::SaveResult CGlossary::Save() {
     fileio::SaveTurn* turn = fileio::SaveTurn::HeldFor(m_path);
     if (turn == nullptr) {
         if (const fileio::Status taken = own.Take(m_path); !taken.ok()) {
-            throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
+            throw Qm_conf_solitude_File::WriteError(
                 m_path, ReasonText(taken.outcome == fileio::Outcome::kMissing
                                        ? fileio::Status{fileio::Outcome::kNoFolder, 0}
-                                       : taken))};
+                                       : taken));
         }
         turn = &own;
     }

@@ -64,8 +64,8 @@ void CHistroy::Save(const std::filesystem::path& path) {
     std::lock_guard<std::mutex> lock(g_csHistory);
     if (!m_unreadPath.empty() && m_unreadPath == path) {
         // What the file holds was never read: replacing it would lose it.
-        throw Qm_conf_solitude_Exception{Qm_conf_solitude_File::WriteMessage(
-            path, GBK("这个文件在启动时没有读入, 为了不丢失其中的内容, 没有覆盖它。"))};
+        throw Qm_conf_solitude_File::WriteError(
+            path, GBK("这个文件在启动时没有读入, 为了不丢失其中的内容, 没有覆盖它。"));
     }
     Qm_conf_solitude_File file(path, "#", "\r\n");
     file.RemoveAll();

@@ -65,7 +65,7 @@ Qm_conf_solitude_File::Qm_conf_solitude_File(std::filesystem::path path, std::st
     try {
         Read();
     } catch (const std::bad_alloc&) {
-        throw Qm_conf_solitude_Exception{ReadMessage(m_path, {})};
+        throw ReadError(m_path);
     }
     m_cursor = m_map.cbegin();
 }
@@ -89,12 +89,18 @@ std::string Qm_conf_solitude_File::WriteMessage(const std::filesystem::path& pat
     return WithReason(GBK("写入配置文件(") + PathText(path) + GBK(")出错!"), reason);
 }
 
-std::string Qm_conf_solitude_File::DamagedWithoutCopyReason() {
-    return GBK("文件已损坏, 而且无法保存它的副本; 为了不丢失没有读入的内容, 没有覆盖它。");
+Qm_conf_solitude_Exception Qm_conf_solitude_File::ReadError(const std::filesystem::path& path,
+                                                            const std::string& reason) {
+    return {ReadMessage(path, reason), Qm_conf_solitude_Exception::Kind::kRead, path, reason};
 }
 
-void Qm_conf_solitude_File::ThrowWrite(const std::string& reason) const {
-    throw Qm_conf_solitude_Exception{WriteMessage(m_path, reason)};
+Qm_conf_solitude_Exception Qm_conf_solitude_File::WriteError(const std::filesystem::path& path,
+                                                             const std::string& reason) {
+    return {WriteMessage(path, reason), Qm_conf_solitude_Exception::Kind::kWrite, path, reason};
+}
+
+std::string Qm_conf_solitude_File::DamagedWithoutCopyReason() {
+    return GBK("文件已损坏, 而且无法保存它的副本; 为了不丢失没有读入的内容, 没有覆盖它。");
 }
 
 namespace {
@@ -106,8 +112,7 @@ bool AcceptRead(const std::filesystem::path& path, const fileio::Status& status)
         return false;
     }
     if (!status.ok()) {
-        throw Qm_conf_solitude_Exception{
-            Qm_conf_solitude_File::ReadMessage(path, ReasonText(status))};
+        throw Qm_conf_solitude_File::ReadError(path, ReasonText(status));
     }
     fileio::RemoveStaleTemporary(path);
     return true;
@@ -121,7 +126,7 @@ bool Qm_conf_solitude_File::ReadContent(const std::filesystem::path& path, std::
     try {
         status = fileio::ReadWholeFile(path, content);
     } catch (const std::bad_alloc&) {
-        throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
+        throw ReadError(path);
     }
     if (!AcceptRead(path, status)) {
         content.clear();
@@ -142,7 +147,7 @@ bool Qm_conf_solitude_File::ViewWholeFile(const std::filesystem::path& path, Fil
     try {
         status = file.Open(path, pages);
     } catch (const std::bad_alloc&) {
-        throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
+        throw ReadError(path);
     }
     return AcceptRead(path, status);
 }
@@ -249,11 +254,11 @@ void Qm_conf_solitude_File::ReplaceContent(
                 ParseRecords(current, fieldMarker, terminator,
                              [&records](std::string_view, std::string_view) { ++records; });
             if (stop < fileSize && PreserveDamagedFile(path, stop, records).copy.empty()) {
-                throw Qm_conf_solitude_Exception{WriteMessage(path, DamagedWithoutCopyReason())};
+                throw WriteError(path, DamagedWithoutCopyReason());
             }
         }
     } catch (const std::bad_alloc&) {
-        throw Qm_conf_solitude_Exception{ReadMessage(path, {})};
+        throw ReadError(path);
     }
     bool writeFailed = false;
     const fileio::Status status =
@@ -266,8 +271,7 @@ void Qm_conf_solitude_File::ReplaceContent(
     if (!status.ok()) {
         const bool producerGaveUp =
             !writeFailed && status.outcome == fileio::Outcome::kIoError && status.systemError == 0;
-        throw Qm_conf_solitude_Exception{
-            WriteMessage(path, producerGaveUp ? std::string() : ReasonText(status))};
+        throw WriteError(path, producerGaveUp ? std::string() : ReasonText(status));
     }
 }
 
@@ -282,23 +286,23 @@ void Qm_conf_solitude_File::Close() {
             PreserveDamagedFile(m_path, static_cast<size_t>(m_stopOffset), m_parsedRecords)
                 .copy.empty();
         if (m_damagedWithoutCopy) {
-            ThrowWrite(DamagedWithoutCopyReason());
+            throw WriteError(m_path, DamagedWithoutCopyReason());
         }
     }
     for (const auto& [key, value] : m_map) {
         // A longer text would need a fifth length digit, which no reader could parse.
         if (key.size() > kMaxFieldLength || value.size() > kMaxFieldLength) {
-            ThrowWrite();
+            throw WriteError(m_path);
         }
     }
     std::string text;
     try {
         text = Serialize(m_map, m_fieldMarker, m_terminator);
     } catch (const std::bad_alloc&) {
-        ThrowWrite();
+        throw WriteError(m_path);
     }
     if (const fileio::Status status = fileio::ReplaceFile(m_path, text); !status.ok()) {
-        ThrowWrite(ReasonText(status));
+        throw WriteError(m_path, ReasonText(status));
     }
 }
 

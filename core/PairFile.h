@@ -16,10 +16,15 @@
 
 namespace Qm_conf_solitude {
 
-// Raised when a pair file cannot be read or written; carries the user-facing message (GBK): the
-// read or write message, then the reason on a line of its own when one is known.
+// Raised when a pair file (or a data folder) cannot be read or written. m_message is what the
+// user is shown (GBK): the read or write message, then the reason on a line of its own when one
+// is known. The other fields hold the same facts for code that decides by them.
 struct Qm_conf_solitude_Exception {
+    enum class Kind { kRead, kWrite };
     std::string m_message;
+    Kind m_kind;
+    std::filesystem::path m_path;  // the file or folder that failed
+    std::string m_reason;          // the system's reason (GBK); empty when none is known
 };
 
 // One file of length-prefixed key/value records:
@@ -76,6 +81,11 @@ public:
     // The read and write messages for `path`, with `reason` on a line of its own if not empty.
     static std::string ReadMessage(const std::filesystem::path& path, const std::string& reason);
     static std::string WriteMessage(const std::filesystem::path& path, const std::string& reason);
+    // The read and write exceptions for `path`: the message above with its kind, path and reason.
+    static Qm_conf_solitude_Exception ReadError(const std::filesystem::path& path,
+                                                const std::string& reason = {});
+    static Qm_conf_solitude_Exception WriteError(const std::filesystem::path& path,
+                                                 const std::string& reason = {});
 
     // Parses the records of `text` in order, calling visit(key, value) with views into `text`
     // for each well-formed record. Returns the offset where parsing stopped (text.size() when
@@ -105,7 +115,6 @@ public:
 
 private:
     void Read();
-    [[noreturn]] void ThrowWrite(const std::string& reason = {}) const;
     static std::string DamagedWithoutCopyReason();
 
     std::string m_fieldMarker;

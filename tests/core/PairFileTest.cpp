@@ -180,6 +180,9 @@ TEST(PairFileRead, ADirectoryIsAReadError) {
     } catch (const Qm_conf_solitude_Exception& e) {
         EXPECT_EQ(e.m_message, GBK("读入配置文件(") + dir.path() + GBK(")出错!\n") +
                                    GBK("这不是一个普通文件(而是文件夹、管道或设备)。"));
+        EXPECT_EQ(e.m_kind, Qm_conf_solitude_Exception::Kind::kRead);
+        EXPECT_EQ(e.m_path, std::filesystem::path(dir.path()));
+        EXPECT_EQ(e.m_reason, GBK("这不是一个普通文件(而是文件夹、管道或设备)。"));
     }
 }
 
@@ -243,6 +246,9 @@ void ExpectWriteFailure(const std::string& path) {
     } catch (const Qm_conf_solitude_Exception& e) {
         EXPECT_EQ(e.m_message.rfind(GBK("写入配置文件(") + path + GBK(")出错!\n"), 0), 0u)
             << gbk::ToUtf8(e.m_message);
+        EXPECT_EQ(e.m_kind, Qm_conf_solitude_Exception::Kind::kWrite);
+        EXPECT_EQ(e.m_path, std::filesystem::path(path));
+        EXPECT_EQ(GBK("写入配置文件(") + path + GBK(")出错!\n") + e.m_reason, e.m_message);
     }
 }
 

@@ -90,6 +90,7 @@ private:
     std::string m_strTitle;
     std::string m_strPanelLabel;
     std::string m_strCount;
+    bool m_historyShown = false;  // the operation history panel shows, not the term panel
 
     CSortListCtrl* m_listTerms = nullptr;
     CSortListCtrl* m_listHistory = nullptr;

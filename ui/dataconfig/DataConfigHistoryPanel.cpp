@@ -14,18 +14,12 @@
 
 using namespace dataconfig_ids;
 
-namespace {
-const std::string& ToHistoryCaption() {
-    return GBK("到操作历史");
-}
-}  // namespace
-
 void CDataConfigDlg::OnPanelSwitch() {
-    const auto* button = Control<QAbstractButton>(kPanelSwitch);
-    SwitchPanel(qtext::FromQt(button->text()) == ToHistoryCaption());
+    SwitchPanel(!m_historyShown);
 }
 
 void CDataConfigDlg::SwitchPanel(bool showHistory) {
+    m_historyShown = showHistory;
     m_listHistory->hide();
     m_listTerms->hide();
     ClearFields();
@@ -40,7 +34,7 @@ void CDataConfigDlg::SwitchPanel(bool showHistory) {
     } else {
         // The term list comes back with the rows it had; it is not refilled.
         m_listTerms->show();
-        button->setText(qtext::ToQt(ToHistoryCaption()));
+        button->setText(qtext::ToQt(GBK("到操作历史")));
         m_strPanelLabel = GBK("“数据配置”面板");
         EnablePanel(true);
     }

@@ -86,6 +86,7 @@ bool CTermixDlg::OnInitDialog() {
     LoadSettings();
     RegisterHotkey();
     CreateTrayIcon();
+    HintDesktopShortcut();
     SetMainTitle();
     SetUpResultList();
     SetUpHomeLink();
@@ -113,22 +114,35 @@ void CTermixDlg::RegisterHotkey() {
     connect(&m_hotkey, &platform::IGlobalHotkey::activated, this, &CTermixDlg::OnHotkey);
     connect(&m_hotkey, &platform::IGlobalHotkey::registrationFinished, this,
             &CTermixDlg::OnStartupHotkeyAnswer);
-    const CConfGlobal* settings = Settings();
-    const hotkey::Combination combination = hotkey::Decode(settings ? settings->GetHotkey() : 0);
+    const hotkey::Combination combination = StoredHotkey();
     const auto result =
         m_hotkey.Register(hotkey::kHotkeyId, combination.modifiers, combination.virtualKey);
     if (result == platform::HotkeyRegistration::kRefused) {
         ShowMessageBox(GBK("向系统注册 Termix 热键失败!"), this);
     }
     m_startupHotkeyPending = result == platform::HotkeyRegistration::kPending;
-    if (combination.virtualKey != 0 && !m_hotkey.IsDesktopWide()) {
-        ShowMessageBox(GBK("这个桌面没有提供全局快捷键接口，Termix 的热键只在 Termix 的窗口"
-                           "处于活动状态时有效。\n\n"
-                           "请在桌面的键盘设置中添加一个自定义快捷键，命令为 termix: "
-                           "Termix 已在运行时，再次启动它会把它的窗口调到最前面。\n\n"
-                           "绑定之后，可以在“系统配置”中清空 Termix 的热键，"
-                           "这个提示就不会再出现。"),
-                       this);
+}
+
+hotkey::Combination CTermixDlg::StoredHotkey() const {
+    const CConfGlobal* settings = Settings();
+    return hotkey::Decode(settings ? settings->GetHotkey() : 0);
+}
+
+void CTermixDlg::HintDesktopShortcut() {
+    if (StoredHotkey().virtualKey == 0 || m_hotkey.IsDesktopWide()) {
+        return;
+    }
+    // A notification, or without a notification area a box that is not modal: it comes at every
+    // start while the hotkey is set, and must not hold the start up until it is answered.
+    const std::string& hint =
+        GBK("这个桌面没有提供全局快捷键接口，Termix 的热键只在 Termix 的窗口"
+            "处于活动状态时有效。\n\n"
+            "请在桌面的键盘设置中添加一个自定义快捷键，命令为 termix: "
+            "Termix 已在运行时，再次启动它会把它的窗口调到最前面。\n\n"
+            "绑定之后，可以在“系统配置”中清空 Termix 的热键，"
+            "这个提示就不会再出现。");
+    if (!m_trayIcon.ShowMessage(QStringLiteral("Termix"), qtext::ToQt(hint))) {
+        ShowMessageBoxWithoutWaiting(hint, this);
     }
 }
 
@@ -409,7 +423,7 @@ void CTermixDlg::Guarded(Command&& command) {
     try {
         command();
     } catch (const Qm_conf_solitude_Exception& e) {
-        const bool readError = e.m_message.rfind(GBK("读入配置文件("), 0) == 0;
+        const bool readError = e.m_kind == Qm_conf_solitude_Exception::Kind::kRead;
         if (!readError || m_reportedReadErrors.insert(e.m_message).second) {
             qCWarning(lcStore) << qtext::ToQt(e.m_message);
             ShowMessageBox(e.m_message, this);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "controls/DialogBase.h"
+#include "core/HotkeyValue.h"
 #include "ui/main/StartupWorker.h"
 #include "ui/main/TrayNotifyIcon.h"
 
@@ -79,12 +80,16 @@ protected:
 private:
     // Start-up steps, in the order OnInitDialog runs them.
     void LoadSettings();
-    // Registers the stored hotkey; where it would fire only in the program's own windows (no
-    // desktop portal on Wayland), says how to bind a desktop shortcut instead.
     void RegisterHotkey();
     // The desktop's later answer to the start-up registration: a refusal is reported.
     void OnStartupHotkeyAnswer(int id, bool registered);
     void CreateTrayIcon();
+    // Where the stored hotkey would fire only in the program's own windows (no desktop portal on
+    // Wayland), says in a notification of the tray icon (a box that is not modal without one)
+    // how to bind a desktop shortcut instead.
+    void HintDesktopShortcut();
+    // The hotkey the settings hold; none when they did not load.
+    hotkey::Combination StoredHotkey() const;
     void SetMainTitle();
     void SetUpResultList();
     void SetUpHomeLink();

@@ -107,6 +107,13 @@ int CTrayNotifyIcon::HandleTrayMessage(int iconId, unsigned mouseMessage) {
     return decision.result;
 }
 
+bool CTrayNotifyIcon::ShowMessage(const QString& title, const QString& text) {
+    if (m_bAdded) {
+        m_icon->showMessage(title, text);
+    }
+    return m_bAdded;
+}
+
 void CTrayNotifyIcon::Remove() {
     if (m_openMenu) {
         m_openMenu->close();

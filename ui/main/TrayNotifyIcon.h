@@ -35,6 +35,10 @@ public:
     // 0 when the identifier is not this icon's or the menu cannot be built.
     int HandleTrayMessage(int iconId, unsigned mouseMessage);
 
+    // Shows a notification of the icon, which waits for nobody; false without the icon (no
+    // notification area).
+    bool ShowMessage(const QString& title, const QString& text);
+
     // Removes the icon if it was added (the destructor calls it).
     void Remove();
 

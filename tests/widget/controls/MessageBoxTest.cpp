@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -43,4 +44,21 @@ TEST(MessageBox, TheButtonIsChineseAndLongTextsKeepAMarginOnTheRight) {
         EXPECT_GE(box.width() - label->geometry().right(), 10);
         EXPECT_GE(label->geometry().left(), 10);
     });
+}
+
+TEST(MessageBox, TheBoxThatDoesNotWaitReturnsAtOnceAndGoesWhenClosed) {
+    ShowMessageBoxWithoutWaiting(gbk::FromUtf8("请在桌面的键盘设置中添加一个自定义快捷键"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QPointer<QMessageBox> box;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* shown = qobject_cast<QMessageBox*>(widget); shown && shown->isVisible()) {
+            box = shown;
+        }
+    }
+    ASSERT_FALSE(box.isNull());
+    EXPECT_EQ(box->text(), QString::fromUtf8("请在桌面的键盘设置中添加一个自定义快捷键"));
+    EXPECT_EQ(box->buttons().front()->text(), QString::fromUtf8("确定"));
+    box->buttons().front()->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(box.isNull());
 }

@@ -25,14 +25,6 @@ void Search(CTermixDlg& d, const char* text) {
     QTest::keyClick(F::Input(d), Qt::Key_Return);
 }
 
-size_t CountContaining(const std::vector<std::string>& messages, const std::string& utf8) {
-    size_t count = 0;
-    for (const std::string& message : messages) {
-        count += gbk::ToUtf8(message).find(utf8) != std::string::npos ? 1 : 0;
-    }
-    return count;
-}
-
 class DataFileWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { F::SetUpProcess(); }

@@ -82,7 +82,8 @@ struct RecordingStores {
             return [this, name] {
                 steps.push_back(name);
                 if (name == failing) {
-                    throw Qm_conf_solitude_Exception{"failed " + name};
+                    throw Qm_conf_solitude_Exception{
+                        "failed " + name, Qm_conf_solitude_Exception::Kind::kWrite, name, {}};
                 }
             };
         };

@@ -112,3 +112,11 @@ void MainWindowFixture::ClickRow(CTermixDlg& d, const std::string& term) {
     }
     QFAIL(("no row " + term).c_str());
 }
+
+size_t CountContaining(const std::vector<std::string>& messages, const std::string& utf8) {
+    size_t count = 0;
+    for (const std::string& message : messages) {
+        count += gbk::ToUtf8(message).find(utf8) != std::string::npos ? 1 : 0;
+    }
+    return count;
+}

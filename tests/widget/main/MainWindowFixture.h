@@ -72,3 +72,6 @@ void MainWindowFixture::WhenOpen(const std::function<void(T&)>& body) {
     });
     timer->start();
 }
+
+// How many of `messages` (GBK) contain `utf8`.
+size_t CountContaining(const std::vector<std::string>& messages, const std::string& utf8);
