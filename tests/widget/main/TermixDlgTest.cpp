@@ -146,8 +146,7 @@ TEST_F(TermixDlgTest, AHotkeyThatIsNotDesktopWideBringsTheDesktopShortcutHint) {
         F::Run(d, [] { EXPECT_EQ(QApplication::activeModalWidget(), nullptr); });
         // Offscreen there is no notification area: the hint comes in the box that does not wait.
         EXPECT_FALSE(d.TrayIcon().IsAdded());
-        EXPECT_EQ(CountContaining(F::Messages(), "命令为 termix"), stored == 0 ? 0 : 1)
-            << stored;
+        EXPECT_EQ(CountContaining(F::Messages(), "命令为 termix"), stored == 0 ? 0 : 1) << stored;
     }
 }
 
