@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
-#include <chrono>
-#include <functional>
 #include <memory>
 
-#include "core/DamagedFile.h"
 #include "core/DataLocation.h"
 #include "core/PairFile.h"
 #include "core/fileio/FileStatusText.h"
-#include "core/fileio/FileView.h"
 #include "core/fileio/SaveTurn.h"
-#include "util/ExeDir.h"
 #include "util/FoldedKeyword.h"
 #include "util/GbkText.h"
 
