@@ -15,10 +15,21 @@ BrowserLauncher& TestLauncher() {
     return launcher;
 }
 
+QAccessibleInterface* MakeLinkInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String(CLinkLabel::staticMetaObject.className())) {
+        if (auto* label = qobject_cast<CLinkLabel*>(object)) {
+            return new CLinkLabelAccessible(label);
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 CLinkLabel::CLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    CLinkLabelAccessible::Install();  // a screen reader finds a link, not a plain text
+    // A screen reader finds a link, not a plain text; the first label installs the factory.
+    static const bool accessible = (QAccessible::installFactory(&MakeLinkInterface), true);
+    static_cast<void>(accessible);
     setTextFormat(Qt::PlainText);
     m_address = text;
     setToolTip(m_address);

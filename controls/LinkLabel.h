@@ -11,6 +11,9 @@
 // click that opens the address in the browser (beep and message when that fails).
 class CLinkLabel : public QLabel {
     Q_OBJECT
+    // What a screen reader reads of the link (CLinkLabelAccessible).
+    Q_PROPERTY(QString address READ Address)
+    Q_PROPERTY(bool opened READ IsOpened)
 public:
     static constexpr QRgb kColorNormal = 0xFF0000EE;  // RGB(0, 0, 238)
     static constexpr QRgb kColorOpened = 0xFF551A8B;  // RGB(85, 26, 139)
@@ -31,7 +34,7 @@ public:
     QColor CurrentTextColor() const;
 
     // What a click does: open, then mark opened or beep and report the failure.
-    void Open();
+    Q_INVOKABLE void Open();
 
     // Tests replace the way the browser is reached; a default-constructed launcher restores it.
     static void SetLauncherForTesting(BrowserLauncher launcher);
