@@ -69,12 +69,6 @@ void CDataConfigDlg::ConnectCommands() {
     connect(m_listHistory, &CSortListCtrl::RowClicked, this, &CDataConfigDlg::OnHistoryListClick);
 }
 
-void CDataConfigDlg::ConnectButton(int id, void (CDataConfigDlg::*handler)()) {
-    if (auto* button = Control<QAbstractButton>(id)) {
-        connect(button, &QAbstractButton::clicked, this, handler);
-    }
-}
-
 int CDataConfigDlg::DoModal() {
     try {
         GetGlossary();

@@ -53,7 +53,6 @@ protected:
 
 private:
     void ConnectCommands();
-    void ConnectButton(int id, void (CDataConfigDlg::*handler)());
     static void SetUpList(CSortListCtrl& list);
     void StylePanelLabel();
     void SetUpHomeLink();

@@ -371,12 +371,6 @@ void CTermixDlg::OnTrayCommand(int commandId) {
 
 // ---- search commands ---------------------------------------------------------------------
 
-void CTermixDlg::ConnectButton(int id, void (CTermixDlg::*handler)()) {
-    if (auto* button = Control<QAbstractButton>(id)) {
-        connect(button, &QAbstractButton::clicked, this, handler);
-    }
-}
-
 void CTermixDlg::ConnectCommands() {
     ConnectButton(kSearch, &CTermixDlg::OnSearchButton);
     ConnectButton(kHistoryButton, &CTermixDlg::OnHistory);

@@ -95,7 +95,6 @@ private:
     void StartStartupWorker();
 
     void ConnectCommands();
-    void ConnectButton(int id, void (CTermixDlg::*handler)());
     // The settings object when it is loaded, else null (a failed load is not retried here, so
     // the file it could not read is never overwritten with empty values at exit).
     CConfGlobal* Settings() const;
