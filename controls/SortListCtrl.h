@@ -7,6 +7,7 @@
 #include "controls/ReportRowModel.h"
 #include "core/ReportList.h"
 
+class ReportRowDelegate;
 class ReportTableModel;
 
 // The report list of every window: a CReportRowModel shown through a table model adapter.
@@ -55,12 +56,6 @@ public:
     bool SetCellText(int row, int column, const std::string& text) override;
     bool DeleteRow(int row) override;
 
-    // Colours of the drawing.
-    static QColor StripeEvenColor();  // RGB(225, 225, 225)
-    static QColor StripeOddColor();   // the menu colour
-    // The fill of row `row` as it is drawn now.
-    QColor RowFillColor(int row) const;
-
 signals:
     // Sent after the current row was set from the press.
     void RowClicked();
@@ -88,6 +83,7 @@ private:
 
     CReportRowModel m_rows;
     ReportTableModel* m_model = nullptr;
+    ReportRowDelegate* m_delegate = nullptr;
     std::string m_emptyText;
     bool m_syncing = false;
     // The button whose press this view saw and whose release sends the click signal.

@@ -252,7 +252,7 @@ TEST_F(ListTest, RowsAreStripedOrHighlightedToTheRightEdge) {
     Fill({{"a", "1"}, {"b", "2"}, {"c", "3"}});
     const int right = list->viewport()->width() - 3;  // far right of both 110-pixel columns
     ASSERT_LT(220, right);
-    const QColor menu = CSortListCtrl::StripeOddColor();
+    const QColor menu = QApplication::palette("QMenu").color(QPalette::Active, QPalette::Window);
     QImage image = probe::Grab(*list->viewport());
     EXPECT_EQ(probe::At(image, right, RowPoint(0).y()), QColor(225, 225, 225));
     EXPECT_EQ(probe::At(image, right, RowPoint(1).y()), menu);
