@@ -48,24 +48,14 @@ void ReportRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     }
     const std::string_view cell = m_rows.CellText(row, column);
     if (!cell.empty() && textRect.width() > 0) {
-        Qt::Alignment align = Qt::AlignVCenter;
-        switch (m_rows.Column(column).align) {
-            case ColumnAlign::kRight:
-                align |= Qt::AlignRight;
-                break;
-            case ColumnAlign::kCenter:
-                align |= Qt::AlignHCenter;
-                break;
-            case ColumnAlign::kLeft:
-                align |= Qt::AlignLeft;
-                break;
-        }
         QString text = qtext::ToQt(cell);
         // One line: line breaks inside a cell are shown as spaces.
         text.replace(QLatin1Char('\r'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
         const QString shown = option.fontMetrics.elidedText(text, Qt::ElideRight, textRect.width());
-        painter->drawText(textRect, static_cast<int>(align | Qt::TextSingleLine), shown);
+        painter->drawText(textRect,
+                          static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
+                          shown);
     }
     painter->restore();
 }

@@ -20,11 +20,11 @@ void CReportRowModel::AddColumnsFromSpec(const std::string& columns, int count) 
     }
 }
 
-int CReportRowModel::AddColumn(const std::string& title, int width, ColumnAlign align) {
+int CReportRowModel::AddColumn(const std::string& title, int width) {
     if (width == -1) {
         width = m_columns.empty() ? 0 : m_columns.back().width;
     }
-    m_columns.push_back(ReportColumn{title, width, align});
+    m_columns.push_back(ReportColumn{title, width});
     for (ReportRow& row : m_rows) {
         row.cells.resize(m_columns.size());
     }

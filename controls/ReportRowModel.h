@@ -12,19 +12,16 @@
 #include "controls/TextArena.h"
 #include "core/ReportList.h"
 
-enum class ColumnAlign { kLeft, kRight, kCenter };
-
+// A column; its title and cells are drawn left-aligned.
 struct ReportColumn {
     std::string title;
     int width = 0;  // pixels
-    ColumnAlign align = ColumnAlign::kLeft;
 };
 
 // Per-row attributes that travel with their row when rows are sorted.
 struct RowState {
     bool selected = false;
     bool focused = false;
-    int image = -1;
     std::intptr_t data = 0;
 };
 
@@ -90,7 +87,7 @@ public:
     // Columns. Widths from the column specification are (title bytes) * 6 + 20.
     void AddColumnsFromSpec(const std::string& columns, int count);
     // Appends a column; width -1 copies the width of the current last column.
-    int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
+    int AddColumn(const std::string& title, int width);
     int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
     const ReportColumn& Column(int column) const { return m_columns.at(column); }
     void SetColumnWidth(int column, int width);

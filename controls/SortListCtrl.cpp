@@ -81,15 +81,15 @@ void CSortListCtrl::AddColumnsFromSpec(const std::string& columns, int count) {
     titles.AddColumnsFromSpec(columns, count);
     for (int i = 0; i < titles.GetColumnCount(); ++i) {
         const ReportColumn& column = titles.Column(i);
-        m_model->AddColumn(column.title, column.width, column.align);
+        m_model->AddColumn(column.title, column.width);
     }
     if (m_rows.GetColumnCount() != before) {
         ApplyColumnWidths();
     }
 }
 
-int CSortListCtrl::AddColumn(const std::string& title, int width, ColumnAlign align) {
-    const int column = m_model->AddColumn(title, width, align);
+int CSortListCtrl::AddColumn(const std::string& title, int width) {
+    const int column = m_model->AddColumn(title, width);
     ApplyColumnWidths();
     return column;
 }

@@ -31,7 +31,7 @@ public:
     // Set-up.
     int SetHighlightMode(int mode);
     void AddColumnsFromSpec(const std::string& columns, int count);
-    int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
+    int AddColumn(const std::string& title, int width);
     int GetColumnCount() const;
     void SetStripes(bool on);
     void SetRowDetailsOnDblClk(bool on);
