@@ -12,6 +12,7 @@
 #include "controls/ReportRowDelegate.h"
 #include "controls/ReportTableModel.h"
 #include "resources/StringTable.h"
+#include "util/FieldString.h"
 #include "util/GbkText.h"
 
 namespace {
@@ -378,4 +379,13 @@ void CSortListCtrl::HandleDoubleClick(const QPoint& pos) {
         m_rows.SelectOnly(row);
         SyncViewFromState();
     }
+}
+
+void SetUpTermList(CSortListCtrl& list) {
+    const std::string columns = GBK("术语|汉意");
+    list.SetHighlightMode(2);
+    list.AddColumnsFromSpec(columns, CFieldString(columns).CountOf("|") + 1);
+    list.SetStripes(true);
+    list.SetRowDetailsOnDblClk(false);
+    list.SetDblClkHandler(nullptr);
 }

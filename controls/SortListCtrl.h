@@ -89,3 +89,8 @@ private:
     // The button whose press this view saw and whose release sends the click signal.
     Qt::MouseButton m_pendingClick = Qt::NoButton;
 };
+
+// Sets up a list of terms as the main and the data configuration windows show it: full-row
+// highlight, the columns of "术语|汉意" (as many as it has "|" plus one), stripes, and no action
+// of its own on a double-click.
+void SetUpTermList(CSortListCtrl& list);

@@ -53,7 +53,6 @@ protected:
 
 private:
     void ConnectCommands();
-    static void SetUpList(CSortListCtrl& list);
     void StylePanelLabel();
     void SetUpHomeLink();
     // Saves the glossary; on failure tells the user and returns false, keeping every change.

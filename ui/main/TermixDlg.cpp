@@ -87,7 +87,7 @@ bool CTermixDlg::OnInitDialog() {
     RegisterHotkey();
     CreateTrayIcon();
     SetMainTitle();
-    SetUpResultList();
+    SetUpTermList(*m_listResult);
     SetUpHomeLink();
     LoadHistory();
     LoadGlossary();
@@ -155,15 +155,6 @@ void CTermixDlg::SetMainTitle() {
     m_showRequests->Watch(this);
     connect(m_showRequests.get(), &platform::IShowRequestReceiver::showRequested, this,
             [this] { ShowMainWindow(true); });
-}
-
-void CTermixDlg::SetUpResultList() {
-    const std::string columns = GBK("术语|汉意");
-    m_listResult->SetHighlightMode(2);
-    m_listResult->AddColumnsFromSpec(columns, CFieldString(columns).CountOf("|") + 1);
-    m_listResult->SetStripes(true);
-    m_listResult->SetRowDetailsOnDblClk(false);
-    m_listResult->SetDblClkHandler(nullptr);
 }
 
 void CTermixDlg::SetUpHomeLink() {

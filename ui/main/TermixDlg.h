@@ -86,7 +86,6 @@ private:
     void OnStartupHotkeyAnswer(int id, bool registered);
     void CreateTrayIcon();
     void SetMainTitle();
-    void SetUpResultList();
     void SetUpHomeLink();
     void LoadHistory();
     void LoadGlossary();
