@@ -5,6 +5,15 @@
 #include "util/FieldString.h"
 #include "util/GbkText.h"
 
+const std::string& TermColumns() {
+    static const std::string columns = GBK("术语|汉意");
+    return columns;
+}
+
+int TermColumnCount() {
+    return CFieldString(TermColumns()).CountOf("|") + 1;
+}
+
 int CReportRowModel::SetHighlightMode(int mode) {
     if (mode < 0 || mode > 2) {
         return m_highlightMode;

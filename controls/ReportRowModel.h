@@ -18,6 +18,11 @@ struct ReportColumn {
     int width = 0;  // pixels
 };
 
+// The column specification of every list of terms, "术语|汉意" (GBK), and the number of its
+// columns: its "|" plus one.
+const std::string& TermColumns();
+int TermColumnCount();
+
 // Per-row attributes that travel with their row when rows are sorted.
 struct RowState {
     bool selected = false;

@@ -12,7 +12,6 @@
 #include "controls/ReportRowDelegate.h"
 #include "controls/ReportTableModel.h"
 #include "resources/StringTable.h"
-#include "util/FieldString.h"
 #include "util/GbkText.h"
 
 namespace {
@@ -382,9 +381,8 @@ void CSortListCtrl::HandleDoubleClick(const QPoint& pos) {
 }
 
 void SetUpTermList(CSortListCtrl& list) {
-    const std::string columns = GBK("术语|汉意");
     list.SetHighlightMode(2);
-    list.AddColumnsFromSpec(columns, CFieldString(columns).CountOf("|") + 1);
+    list.AddColumnsFromSpec(TermColumns(), TermColumnCount());
     list.SetStripes(true);
     list.SetRowDetailsOnDblClk(false);
     list.SetDblClkHandler(nullptr);

@@ -91,6 +91,6 @@ private:
 };
 
 // Sets up a list of terms as the main and the data configuration windows show it: full-row
-// highlight, the columns of "术语|汉意" (as many as it has "|" plus one), stripes, and no action
-// of its own on a double-click.
+// highlight, the columns of a list of terms (TermColumns), stripes, and no action of its own on a
+// double-click.
 void SetUpTermList(CSortListCtrl& list);
