@@ -15,7 +15,7 @@
 #include "controls/QtText.h"
 
 CDialogBase::CDialogBase(int dialogId, QWidget* parent)
-    : QDialog(parent), m_dialogId(dialogId), m_table(res::GetDialogTable(dialogId)) {
+    : QDialog(parent), m_table(res::GetDialogTable(dialogId)) {
     setFont(DialogFont(m_table.font, m_table.pointSize));
     m_units = BaseUnitsOf(font());
     setWindowTitle(qtext::FromUtf8(m_table.title));

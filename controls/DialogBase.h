@@ -24,8 +24,6 @@ public:
     explicit CDialogBase(int dialogId, QWidget* parent = nullptr);
     ~CDialogBase() override;
 
-    int DialogId() const { return m_dialogId; }
-
     // The control with this id, or nullptr.
     QWidget* GetControl(int id) const;
     template <typename T>
@@ -83,7 +81,6 @@ private:
     void ApplyWindowStyle();
     void FocusFirstTabStop();
 
-    int m_dialogId;
     const res::Dialog& m_table;
     DialogBaseUnits m_units{1, 1};
     QHash<int, QWidget*> m_controls;

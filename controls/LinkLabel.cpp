@@ -68,9 +68,6 @@ QColor CLinkLabel::CurrentTextColor() const {
 }
 
 void CLinkLabel::AdjustToFit() {
-    if (!m_fitToText) {
-        return;
-    }
     const QFontMetrics metrics(font());
     const int cx = metrics.horizontalAdvance(text());
     const int cy = metrics.height();
@@ -121,14 +118,9 @@ void CLinkLabel::Open() {
     const int result = (test.desktopOpen || test.findProgram || test.startDetached)
                            ? OpenAddress(m_address, test)
                            : OpenAddress(m_address, BrowserLauncher::System());
-    m_opened = result > 32;
+    SetOpened(result > 32);
     if (!m_opened) {
-        update();
         QApplication::beep();
         ShowMessageBox(HyperlinkErrorMessage(result), window());
-        emit Opened(false);
-        return;
     }
-    SetOpened(true);
-    emit Opened(true);
 }

@@ -28,7 +28,6 @@ public:
     void SetOpened(bool opened);
     bool IsOpened() const { return m_opened; }
     void SetPointer(const QCursor& pointer);
-    void SetFitToText(bool fit) { m_fitToText = fit; }
     // Sizes the label to its text, keeping its alignment (left, centre or right) in place.
     void AdjustToFit();
     QColor CurrentTextColor() const;
@@ -39,9 +38,6 @@ public:
     // Tests replace the way the browser is reached; a default-constructed launcher restores it.
     static void SetLauncherForTesting(BrowserLauncher launcher);
 
-signals:
-    void Opened(bool success);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -51,6 +47,5 @@ private:
     QString m_address;
     bool m_opened = false;
     bool m_underlined = true;
-    bool m_fitToText = true;
     bool m_pressed = false;
 };

@@ -112,7 +112,6 @@ public:
     // A view of the model's own text: edits and sorts leave it in place; it is valid until all
     // rows are deleted.
     std::string_view CellText(int row, int column) const;
-    const ReportRow& Row(int row) const { return m_rows.at(row); }
     RowState& State(int row) { return m_rows.at(row).state; }
     const RowState& State(int row) const { return m_rows.at(row).state; }
     // Selects exactly `row` (-1: none) and gives it the focus.
@@ -128,7 +127,6 @@ public:
     // A left click on a column header: flips the direction when it is the remembered column,
     // sorts ascending otherwise, and sorts all rows.
     bool SortByHeaderClick(int column);
-    int GetSortColumn() const { return m_sortColumn; }
     bool GetSortAscending() const { return m_sortAscending; }
 
     // The row-details message of row `row`: "第N行", a blank line, "(i) title : text" per column.
