@@ -91,7 +91,7 @@ Fixture& FixtureFor(size_t count) {
     f.glossary = std::make_unique<CGlossary>(f.path);
     // The rows in the loaded glossary's own order.
     CReportRowModel list;
-    list.AddColumnsFromSpec(gbk::FromUtf8("术语|汉意"), 2);
+    list.AddColumnsFromSpec(TermColumns(), TermColumnCount());
     f.glossary->ListAll(list);
     std::vector<size_t> termLengths;
     std::vector<size_t> meaningLengths;
@@ -212,7 +212,7 @@ void BM_FloorLoadAndCopyFresh(benchmark::State& state) {
 
 CReportRowModel TermList() {
     CReportRowModel list;
-    list.AddColumnsFromSpec(gbk::FromUtf8("术语|汉意"), 2);
+    list.AddColumnsFromSpec(TermColumns(), TermColumnCount());
     return list;
 }
 

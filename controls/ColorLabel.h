@@ -16,7 +16,6 @@ public:
     void SetBackColor(const QColor& color);   // shown at the next repaint
 
     QColor LabelColor() const { return m_colorText; }
-    QColor BackColor() const { return m_colorBack; }
     const QFont& LabelFont() const { return m_font; }
 
 protected:

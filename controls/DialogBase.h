@@ -1,25 +1,21 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QHash>
 #include <string>
 #include <vector>
 
+#include "controls/DialogFont.h"
 #include "resources/DialogTable.h"
 
 class QEventLoop;
 class QWidget;
 
-// The base of every window: builds its controls from the dialog table (dialog units turned into
-// pixels from the dialog font's metrics), finds controls by id, and moves text between bound
-// fields (GBK) and controls only through ReadFields and WriteFields.
-//
-// Controls by kind: kStatic QLabel, kEdit QLineEdit (QPlainTextEdit when multi-line),
-// kFramedEdit CFramedEdit (CFramedTextEdit when multi-line), kButton CSkinButton, kPlainButton
-// QPushButton, kCheckBox QCheckBox, kGroupBox QGroupBox, kList CSortListCtrl, kLink CLinkLabel,
-// kColorLabel CColorLabel, kHotkey QKeySequenceEdit, kBitmap/kIcon QLabel with the picture.
-// Every control with an id carries the object name "ctl<id>". Push buttons 1 and 2 are wired to
-// OnOK and OnCancel, as the dialog manager does; other commands are connected by each window.
+// The base of every window: builds its controls from the dialog table (BuildDialogControls), finds
+// them by id, runs the window (DoModal, EndDialog) and moves text between bound fields (GBK) and
+// controls only through ReadFields and WriteFields. Push buttons 1 and 2 are wired to OnOK and
+// OnCancel, as the dialog manager does; other commands are connected by each window.
 class CDialogBase : public QDialog {
     Q_OBJECT
 public:
@@ -27,8 +23,6 @@ public:
 
     explicit CDialogBase(int dialogId, QWidget* parent = nullptr);
     ~CDialogBase() override;
-
-    int DialogId() const { return m_dialogId; }
 
     // The control with this id, or nullptr.
     QWidget* GetControl(int id) const;
@@ -69,6 +63,14 @@ protected:
     // Esc and the close command: by default EndDialog(kIdCancel).
     virtual void OnCancel();
 
+    // Connects the clicks of button `id`, when the table has it, to a handler of the window.
+    template <typename Window>
+    void ConnectButton(int id, void (Window::*handler)()) {
+        if (auto* button = Control<QAbstractButton>(id)) {
+            connect(button, &QAbstractButton::clicked, static_cast<Window*>(this), handler);
+        }
+    }
+
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -77,14 +79,10 @@ protected:
 
 private:
     void ApplyWindowStyle();
-    void BuildControls();
-    QWidget* CreateControl(const res::Control& control);
     void FocusFirstTabStop();
 
-    int m_dialogId;
     const res::Dialog& m_table;
-    int m_baseWidth = 1;
-    int m_baseHeight = 1;
+    DialogBaseUnits m_units{1, 1};
     QHash<int, QWidget*> m_controls;
     struct TextBinding {
         int id;

@@ -8,6 +8,13 @@
 
 namespace {
 
+// Rounded a * b / c.
+int MulDiv(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = c / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
+}
+
 // The installed stand-in for the Song faces, searched once.
 QString FallbackFamily() {
     static const QString family = [] {
@@ -61,4 +68,9 @@ DialogBaseUnits BaseUnitsOf(const QFont& font) {
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     const int width = (letters / 26 + 1) / 2;
     return DialogBaseUnits{width > 0 ? width : 1, metrics.height() > 0 ? metrics.height() : 1};
+}
+
+QRect DialogBaseUnits::ToPixels(int x, int y, int w, int h) const {
+    return QRect(MulDiv(x, charWidth, 4), MulDiv(y, charHeight, 8), MulDiv(w, charWidth, 4),
+                 MulDiv(h, charHeight, 8));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <string>
 
 // The font a dialog table names ("宋体", "新宋体") at its point size. Where that face is not
@@ -11,5 +12,9 @@ QFont DialogFont(const std::string& faceUtf8, int pointSize);
 struct DialogBaseUnits {
     int charWidth;
     int charHeight;
+
+    // Dialog units -> pixels: x·charWidth/4 and y·charHeight/8, rounded as the dialog manager
+    // rounds them.
+    QRect ToPixels(int x, int y, int w, int h) const;
 };
 DialogBaseUnits BaseUnitsOf(const QFont& font);

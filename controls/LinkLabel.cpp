@@ -15,10 +15,21 @@ BrowserLauncher& TestLauncher() {
     return launcher;
 }
 
+QAccessibleInterface* MakeLinkInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String(CLinkLabel::staticMetaObject.className())) {
+        if (auto* label = qobject_cast<CLinkLabel*>(object)) {
+            return new CLinkLabelAccessible(label);
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 CLinkLabel::CLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    CLinkLabelAccessible::Install();  // a screen reader finds a link, not a plain text
+    // A screen reader finds a link, not a plain text; the first label installs the factory.
+    static const bool accessible = (QAccessible::installFactory(&MakeLinkInterface), true);
+    static_cast<void>(accessible);
     setTextFormat(Qt::PlainText);
     m_address = text;
     setToolTip(m_address);
@@ -57,9 +68,6 @@ QColor CLinkLabel::CurrentTextColor() const {
 }
 
 void CLinkLabel::AdjustToFit() {
-    if (!m_fitToText) {
-        return;
-    }
     const QFontMetrics metrics(font());
     const int cx = metrics.horizontalAdvance(text());
     const int cy = metrics.height();
@@ -110,14 +118,9 @@ void CLinkLabel::Open() {
     const int result = (test.desktopOpen || test.findProgram || test.startDetached)
                            ? OpenAddress(m_address, test)
                            : OpenAddress(m_address, BrowserLauncher::System());
-    m_opened = result > 32;
+    SetOpened(result > 32);
     if (!m_opened) {
-        update();
         QApplication::beep();
         ShowMessageBox(HyperlinkErrorMessage(result), window());
-        emit Opened(false);
-        return;
     }
-    SetOpened(true);
-    emit Opened(true);
 }

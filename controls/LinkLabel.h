@@ -11,6 +11,9 @@
 // click that opens the address in the browser (beep and message when that fails).
 class CLinkLabel : public QLabel {
     Q_OBJECT
+    // What a screen reader reads of the link (CLinkLabelAccessible).
+    Q_PROPERTY(QString address READ Address)
+    Q_PROPERTY(bool opened READ IsOpened)
 public:
     static constexpr QRgb kColorNormal = 0xFF0000EE;  // RGB(0, 0, 238)
     static constexpr QRgb kColorOpened = 0xFF551A8B;  // RGB(85, 26, 139)
@@ -25,19 +28,15 @@ public:
     void SetOpened(bool opened);
     bool IsOpened() const { return m_opened; }
     void SetPointer(const QCursor& pointer);
-    void SetFitToText(bool fit) { m_fitToText = fit; }
     // Sizes the label to its text, keeping its alignment (left, centre or right) in place.
     void AdjustToFit();
     QColor CurrentTextColor() const;
 
     // What a click does: open, then mark opened or beep and report the failure.
-    void Open();
+    Q_INVOKABLE void Open();
 
     // Tests replace the way the browser is reached; a default-constructed launcher restores it.
     static void SetLauncherForTesting(BrowserLauncher launcher);
-
-signals:
-    void Opened(bool success);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,6 +47,5 @@ private:
     QString m_address;
     bool m_opened = false;
     bool m_underlined = true;
-    bool m_fitToText = true;
     bool m_pressed = false;
 };

@@ -1,27 +1,13 @@
 #include "controls/LinkLabelAccessible.h"
 
+#include <QLabel>
 #include <QMetaObject>
 
-#include "controls/LinkLabel.h"
-
-namespace {
-
-QAccessibleInterface* MakeLinkInterface(const QString& className, QObject* object) {
-    if (className == QLatin1String(CLinkLabel::staticMetaObject.className())) {
-        if (auto* label = qobject_cast<CLinkLabel*>(object)) {
-            return new CLinkLabelAccessible(label);
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-CLinkLabelAccessible::CLinkLabelAccessible(CLinkLabel* label)
+CLinkLabelAccessible::CLinkLabelAccessible(QLabel* label)
     : QAccessibleWidget(label, QAccessible::Link) {}
 
-CLinkLabel* CLinkLabelAccessible::Label() const {
-    return static_cast<CLinkLabel*>(widget());
+QLabel* CLinkLabelAccessible::Label() const {
+    return static_cast<QLabel*>(widget());
 }
 
 QString CLinkLabelAccessible::text(QAccessible::Text t) const {
@@ -32,7 +18,7 @@ QString CLinkLabelAccessible::text(QAccessible::Text t) const {
         }
         case QAccessible::Value:
         case QAccessible::Description:
-            return Label()->Address();
+            return Label()->property("address").toString();
         default:
             return QAccessibleWidget::text(t);
     }
@@ -41,7 +27,7 @@ QString CLinkLabelAccessible::text(QAccessible::Text t) const {
 QAccessible::State CLinkLabelAccessible::state() const {
     QAccessible::State state = QAccessibleWidget::state();
     state.linked = true;
-    state.traversed = Label()->IsOpened();
+    state.traversed = Label()->property("opened").toBool();
     return state;
 }
 
@@ -55,13 +41,5 @@ void CLinkLabelAccessible::doAction(const QString& actionName) {
         return;
     }
     // Queued, as a click arrives: the bridge's call returns before any message box opens.
-    QMetaObject::invokeMethod(Label(), &CLinkLabel::Open, Qt::QueuedConnection);
-}
-
-void CLinkLabelAccessible::Install() {
-    static const bool installed = [] {
-        QAccessible::installFactory(&MakeLinkInterface);
-        return true;
-    }();
-    static_cast<void>(installed);
+    QMetaObject::invokeMethod(Label(), "Open", Qt::QueuedConnection);
 }

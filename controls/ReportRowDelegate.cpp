@@ -1,25 +1,39 @@
 #include "controls/ReportRowDelegate.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QWidget>
 
 #include "controls/QtText.h"
-#include "controls/SortListCtrl.h"
+#include "controls/ReportRowModel.h"
 
-ReportRowDelegate::ReportRowDelegate(CSortListCtrl* list)
-    : QStyledItemDelegate(list), m_list(list) {}
+ReportRowDelegate::ReportRowDelegate(const CReportRowModel& rows, QWidget* view)
+    : QStyledItemDelegate(view), m_rows(rows), m_view(view) {}
+
+QColor ReportRowDelegate::RowFillColor(int row) const {
+    const QPalette& colors = m_view->palette();
+    if (row >= 0 && row < m_rows.GetRowCount() && m_rows.State(row).selected) {
+        return colors.color(QPalette::Active, QPalette::Highlight);
+    }
+    if (m_rows.GetStripes()) {
+        return row % 2 == 0
+                   ? QColor(225, 225, 225)
+                   : QApplication::palette("QMenu").color(QPalette::Active, QPalette::Window);
+    }
+    return colors.color(QPalette::Active, QPalette::Base);
+}
 
 void ReportRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const {
     const int row = index.row();
     const int column = index.column();
-    const CReportRowModel& rows = m_list->Rows();
-    if (row < 0 || row >= rows.GetRowCount() || column >= rows.GetColumnCount()) {
+    if (row < 0 || row >= m_rows.GetRowCount() || column >= m_rows.GetColumnCount()) {
         return;
     }
     painter->save();
-    const QPalette& colors = m_list->palette();
-    const bool highlighted = rows.State(row).selected;
-    painter->fillRect(option.rect, m_list->RowFillColor(row));
+    const QPalette& colors = m_view->palette();
+    const bool highlighted = m_rows.State(row).selected;
+    painter->fillRect(option.rect, RowFillColor(row));
     painter->setPen(highlighted ? colors.color(QPalette::Active, QPalette::HighlightedText)
                                 : colors.color(QPalette::Active, QPalette::Text));
     painter->setFont(option.font);
@@ -32,26 +46,16 @@ void ReportRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     } else {
         textRect.adjust(margin, 0, -margin, 0);
     }
-    const std::string_view cell = rows.CellText(row, column);
+    const std::string_view cell = m_rows.CellText(row, column);
     if (!cell.empty() && textRect.width() > 0) {
-        Qt::Alignment align = Qt::AlignVCenter;
-        switch (rows.Column(column).align) {
-            case ColumnAlign::kRight:
-                align |= Qt::AlignRight;
-                break;
-            case ColumnAlign::kCenter:
-                align |= Qt::AlignHCenter;
-                break;
-            case ColumnAlign::kLeft:
-                align |= Qt::AlignLeft;
-                break;
-        }
         QString text = qtext::ToQt(cell);
         // One line: line breaks inside a cell are shown as spaces.
         text.replace(QLatin1Char('\r'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
         const QString shown = option.fontMetrics.elidedText(text, Qt::ElideRight, textRect.width());
-        painter->drawText(textRect, static_cast<int>(align | Qt::TextSingleLine), shown);
+        painter->drawText(textRect,
+                          static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
+                          shown);
     }
     painter->restore();
 }

@@ -5,6 +5,15 @@
 #include "util/FieldString.h"
 #include "util/GbkText.h"
 
+const std::string& TermColumns() {
+    static const std::string columns = GBK("术语|汉意");
+    return columns;
+}
+
+int TermColumnCount() {
+    return CFieldString(TermColumns()).CountOf("|") + 1;
+}
+
 int CReportRowModel::SetHighlightMode(int mode) {
     if (mode < 0 || mode > 2) {
         return m_highlightMode;
@@ -20,11 +29,11 @@ void CReportRowModel::AddColumnsFromSpec(const std::string& columns, int count) 
     }
 }
 
-int CReportRowModel::AddColumn(const std::string& title, int width, ColumnAlign align) {
+int CReportRowModel::AddColumn(const std::string& title, int width) {
     if (width == -1) {
         width = m_columns.empty() ? 0 : m_columns.back().width;
     }
-    m_columns.push_back(ReportColumn{title, width, align});
+    m_columns.push_back(ReportColumn{title, width});
     for (ReportRow& row : m_rows) {
         row.cells.resize(m_columns.size());
     }

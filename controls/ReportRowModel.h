@@ -12,19 +12,21 @@
 #include "controls/TextArena.h"
 #include "core/ReportList.h"
 
-enum class ColumnAlign { kLeft, kRight, kCenter };
-
+// A column; its title and cells are drawn left-aligned.
 struct ReportColumn {
     std::string title;
     int width = 0;  // pixels
-    ColumnAlign align = ColumnAlign::kLeft;
 };
+
+// The column specification of every list of terms, "术语|汉意" (GBK), and the number of its
+// columns: its "|" plus one.
+const std::string& TermColumns();
+int TermColumnCount();
 
 // Per-row attributes that travel with their row when rows are sorted.
 struct RowState {
     bool selected = false;
     bool focused = false;
-    int image = -1;
     std::intptr_t data = 0;
 };
 
@@ -90,7 +92,7 @@ public:
     // Columns. Widths from the column specification are (title bytes) * 6 + 20.
     void AddColumnsFromSpec(const std::string& columns, int count);
     // Appends a column; width -1 copies the width of the current last column.
-    int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
+    int AddColumn(const std::string& title, int width);
     int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
     const ReportColumn& Column(int column) const { return m_columns.at(column); }
     void SetColumnWidth(int column, int width);
@@ -110,7 +112,6 @@ public:
     // A view of the model's own text: edits and sorts leave it in place; it is valid until all
     // rows are deleted.
     std::string_view CellText(int row, int column) const;
-    const ReportRow& Row(int row) const { return m_rows.at(row); }
     RowState& State(int row) { return m_rows.at(row).state; }
     const RowState& State(int row) const { return m_rows.at(row).state; }
     // Selects exactly `row` (-1: none) and gives it the focus.
@@ -126,7 +127,6 @@ public:
     // A left click on a column header: flips the direction when it is the remembered column,
     // sorts ascending otherwise, and sorts all rows.
     bool SortByHeaderClick(int column);
-    int GetSortColumn() const { return m_sortColumn; }
     bool GetSortAscending() const { return m_sortAscending; }
 
     // The row-details message of row `row`: "第N行", a blank line, "(i) title : text" per column.

@@ -15,44 +15,24 @@ int ReportTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows.GetColumnCount();
 }
 
-static Qt::Alignment AlignmentOf(ColumnAlign align) {
-    switch (align) {
-        case ColumnAlign::kRight:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case ColumnAlign::kCenter:
-            return Qt::AlignHCenter | Qt::AlignVCenter;
-        case ColumnAlign::kLeft:
-            break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
 QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    switch (role) {
-        case Qt::DisplayRole:
-            return qtext::ToQt(m_rows.CellText(index.row(), index.column()));
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(AlignmentOf(m_rows.Column(index.column()).align));
-        default:
-            return {};
+    if (role != Qt::DisplayRole) {
+        return {};
     }
+    return qtext::ToQt(m_rows.CellText(index.row(), index.column()));
 }
 
 QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= m_rows.GetColumnCount()) {
         return {};
     }
-    switch (role) {
-        case Qt::DisplayRole:
-            return qtext::ToQt(m_rows.Column(section).title);
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(AlignmentOf(m_rows.Column(section).align));
-        default:
-            return {};
+    if (role != Qt::DisplayRole) {
+        return {};
     }
+    return qtext::ToQt(m_rows.Column(section).title);
 }
 
 Qt::ItemFlags ReportTableModel::flags(const QModelIndex& index) const {
@@ -123,11 +103,11 @@ bool ReportTableModel::SetCellText(int row, int column, const std::string& text)
     return true;
 }
 
-int ReportTableModel::AddColumn(const std::string& title, int width, ColumnAlign align) {
+int ReportTableModel::AddColumn(const std::string& title, int width) {
     EndFill();
     const int column = m_rows.GetColumnCount();
     beginInsertColumns(QModelIndex(), column, column);
-    const int added = m_rows.AddColumn(title, width, align);
+    const int added = m_rows.AddColumn(title, width);
     endInsertColumns();
     return added;
 }

@@ -30,7 +30,7 @@ public:
     void InsertRow(const std::string& rowText);
     bool DeleteRow(int row);
     bool SetCellText(int row, int column, const std::string& text);
-    int AddColumn(const std::string& title, int width, ColumnAlign align);
+    int AddColumn(const std::string& title, int width);
     bool SortRows(int column, bool ascending, int first, int last);
     bool SortByHeaderClick(int column);
 

@@ -26,7 +26,8 @@ CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
     setHorizontalHeader(header);
     m_model = new ReportTableModel(m_rows, this);
     setModel(m_model);
-    setItemDelegate(new ReportRowDelegate(this));
+    m_delegate = new ReportRowDelegate(m_rows, this);
+    setItemDelegate(m_delegate);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -80,15 +81,15 @@ void CSortListCtrl::AddColumnsFromSpec(const std::string& columns, int count) {
     titles.AddColumnsFromSpec(columns, count);
     for (int i = 0; i < titles.GetColumnCount(); ++i) {
         const ReportColumn& column = titles.Column(i);
-        m_model->AddColumn(column.title, column.width, column.align);
+        m_model->AddColumn(column.title, column.width);
     }
     if (m_rows.GetColumnCount() != before) {
         ApplyColumnWidths();
     }
 }
 
-int CSortListCtrl::AddColumn(const std::string& title, int width, ColumnAlign align) {
-    const int column = m_model->AddColumn(title, width, align);
+int CSortListCtrl::AddColumn(const std::string& title, int width) {
+    const int column = m_model->AddColumn(title, width);
     ApplyColumnWidths();
     return column;
 }
@@ -269,25 +270,6 @@ int CSortListCtrl::RowAt(const QPoint& pos) const {
     return index.isValid() ? index.row() : -1;
 }
 
-QColor CSortListCtrl::StripeEvenColor() {
-    return QColor(225, 225, 225);
-}
-
-QColor CSortListCtrl::StripeOddColor() {
-    return QApplication::palette("QMenu").color(QPalette::Active, QPalette::Window);
-}
-
-QColor CSortListCtrl::RowFillColor(int row) const {
-    if (row >= 0 && row < m_rows.GetRowCount() && m_rows.State(row).selected) {
-        // The selection shows the same whether or not the list has the focus.
-        return palette().color(QPalette::Active, QPalette::Highlight);
-    }
-    if (m_rows.GetStripes()) {
-        return row % 2 == 0 ? StripeEvenColor() : StripeOddColor();
-    }
-    return palette().color(QPalette::Active, QPalette::Base);
-}
-
 bool CSortListCtrl::event(QEvent* event) {
     EndFill();
     if (event->type() == QEvent::FontChange) {
@@ -333,7 +315,7 @@ void CSortListCtrl::paintEvent(QPaintEvent* event) {
             break;
         }
         painter.fillRect(QRect(columnsEnd, top, area.right() - columnsEnd + 1, rowHeight(row)),
-                         RowFillColor(row));
+                         m_delegate->RowFillColor(row));
     }
 }
 
@@ -396,4 +378,12 @@ void CSortListCtrl::HandleDoubleClick(const QPoint& pos) {
         m_rows.SelectOnly(row);
         SyncViewFromState();
     }
+}
+
+void SetUpTermList(CSortListCtrl& list) {
+    list.SetHighlightMode(2);
+    list.AddColumnsFromSpec(TermColumns(), TermColumnCount());
+    list.SetStripes(true);
+    list.SetRowDetailsOnDblClk(false);
+    list.SetDblClkHandler(nullptr);
 }

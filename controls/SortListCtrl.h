@@ -7,6 +7,7 @@
 #include "controls/ReportRowModel.h"
 #include "core/ReportList.h"
 
+class ReportRowDelegate;
 class ReportTableModel;
 
 // The report list of every window: a CReportRowModel shown through a table model adapter.
@@ -30,7 +31,7 @@ public:
     // Set-up.
     int SetHighlightMode(int mode);
     void AddColumnsFromSpec(const std::string& columns, int count);
-    int AddColumn(const std::string& title, int width, ColumnAlign align = ColumnAlign::kLeft);
+    int AddColumn(const std::string& title, int width);
     int GetColumnCount() const;
     void SetStripes(bool on);
     void SetRowDetailsOnDblClk(bool on);
@@ -54,12 +55,6 @@ public:
     bool EnsureVisible(int row, bool partialOk) override;
     bool SetCellText(int row, int column, const std::string& text) override;
     bool DeleteRow(int row) override;
-
-    // Colours of the drawing.
-    static QColor StripeEvenColor();  // RGB(225, 225, 225)
-    static QColor StripeOddColor();   // the menu colour
-    // The fill of row `row` as it is drawn now.
-    QColor RowFillColor(int row) const;
 
 signals:
     // Sent after the current row was set from the press.
@@ -88,8 +83,14 @@ private:
 
     CReportRowModel m_rows;
     ReportTableModel* m_model = nullptr;
+    ReportRowDelegate* m_delegate = nullptr;
     std::string m_emptyText;
     bool m_syncing = false;
     // The button whose press this view saw and whose release sends the click signal.
     Qt::MouseButton m_pendingClick = Qt::NoButton;
 };
+
+// Sets up a list of terms as the main and the data configuration windows show it: full-row
+// highlight, the columns of a list of terms (TermColumns), stripes, and no action of its own on a
+// double-click.
+void SetUpTermList(CSortListCtrl& list);

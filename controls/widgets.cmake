@@ -2,6 +2,7 @@
 add_library(termix_controls STATIC
   ColorLabel.cpp
   DialogBase.cpp
+  DialogControls.cpp
   DialogFont.cpp
   FramedEdit.cpp
   GroupBoxStyle.cpp

@@ -59,6 +59,11 @@ enum DialogStyle : unsigned {
     kMaximizeBox = 1u << 6,
 };
 
+// Whether the style bit set `style` holds `bit`.
+constexpr bool HasStyle(unsigned style, unsigned bit) {
+    return (style & bit) != 0;
+}
+
 struct Control {
     int id;
     Kind kind;

@@ -10,7 +10,7 @@
 inline CReportRowModel MakeTermList() {
     CReportRowModel list;
     list.SetHighlightMode(2);
-    list.AddColumnsFromSpec(GBK("术语|汉意"), 2);
+    list.AddColumnsFromSpec(TermColumns(), TermColumnCount());
     return list;
 }
 

@@ -190,7 +190,7 @@ int Query(const Context& ctx, const std::string& command, const std::vector<std:
         return PrintRecord(ctx, record.m_cs_term, record.m_cs_meaning, record.m_cs_explanation);
     }
     CReportRowModel rows;
-    rows.AddColumnsFromSpec(GBK("术语|汉意"), 2);
+    rows.AddColumnsFromSpec(TermColumns(), TermColumnCount());
     long count = 0;
     if (command == "all") {
         count = glossary.ListAll(rows);

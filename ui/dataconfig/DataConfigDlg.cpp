@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <algorithm>
 
 #include "controls/ColorLabel.h"
 #include "controls/LinkLabel.h"
@@ -69,12 +68,6 @@ void CDataConfigDlg::ConnectCommands() {
     connect(m_listHistory, &CSortListCtrl::RowClicked, this, &CDataConfigDlg::OnHistoryListClick);
 }
 
-void CDataConfigDlg::ConnectButton(int id, void (CDataConfigDlg::*handler)()) {
-    if (auto* button = Control<QAbstractButton>(id)) {
-        connect(button, &QAbstractButton::clicked, this, handler);
-    }
-}
-
 int CDataConfigDlg::DoModal() {
     try {
         GetGlossary();
@@ -89,8 +82,8 @@ int CDataConfigDlg::DoModal() {
 
 bool CDataConfigDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();
-    SetUpList(*m_listTerms);
-    SetUpList(*m_listHistory);
+    SetUpTermList(*m_listTerms);
+    SetUpTermList(*m_listHistory);
     SwitchPanel(false);
     StylePanelLabel();
     for (auto* button : findChildren<CSkinButton*>()) {
@@ -106,16 +99,6 @@ bool CDataConfigDlg::OnInitDialog() {
     WriteFields();
     // The focus stays where SwitchPanel put it: in the term field.
     return false;
-}
-
-void CDataConfigDlg::SetUpList(CSortListCtrl& list) {
-    const std::string columns = GBK("术语|汉意");
-    list.SetHighlightMode(2);
-    list.AddColumnsFromSpec(columns,
-                            static_cast<int>(std::count(columns.begin(), columns.end(), '|')) + 1);
-    list.SetStripes(true);
-    list.SetRowDetailsOnDblClk(false);
-    list.SetDblClkHandler(nullptr);
 }
 
 void CDataConfigDlg::StylePanelLabel() {

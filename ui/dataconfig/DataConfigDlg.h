@@ -53,8 +53,6 @@ protected:
 
 private:
     void ConnectCommands();
-    void ConnectButton(int id, void (CDataConfigDlg::*handler)());
-    static void SetUpList(CSortListCtrl& list);
     void StylePanelLabel();
     void SetUpHomeLink();
     // Saves the glossary; on failure tells the user and returns false, keeping every change.

@@ -88,7 +88,7 @@ bool CTermixDlg::OnInitDialog() {
     CreateTrayIcon();
     HintDesktopShortcut();
     SetMainTitle();
-    SetUpResultList();
+    SetUpTermList(*m_listResult);
     SetUpHomeLink();
     LoadHistory();
     LoadGlossary();
@@ -169,15 +169,6 @@ void CTermixDlg::SetMainTitle() {
     m_showRequests->Watch(this);
     connect(m_showRequests.get(), &platform::IShowRequestReceiver::showRequested, this,
             [this] { ShowMainWindow(true); });
-}
-
-void CTermixDlg::SetUpResultList() {
-    const std::string columns = GBK("术语|汉意");
-    m_listResult->SetHighlightMode(2);
-    m_listResult->AddColumnsFromSpec(columns, CFieldString(columns).CountOf("|") + 1);
-    m_listResult->SetStripes(true);
-    m_listResult->SetRowDetailsOnDblClk(false);
-    m_listResult->SetDblClkHandler(nullptr);
 }
 
 void CTermixDlg::SetUpHomeLink() {
@@ -384,12 +375,6 @@ void CTermixDlg::OnTrayCommand(int commandId) {
 }
 
 // ---- search commands ---------------------------------------------------------------------
-
-void CTermixDlg::ConnectButton(int id, void (CTermixDlg::*handler)()) {
-    if (auto* button = Control<QAbstractButton>(id)) {
-        connect(button, &QAbstractButton::clicked, this, handler);
-    }
-}
 
 void CTermixDlg::ConnectCommands() {
     ConnectButton(kSearch, &CTermixDlg::OnSearchButton);

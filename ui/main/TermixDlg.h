@@ -91,7 +91,6 @@ private:
     // The hotkey the settings hold; none when they did not load.
     hotkey::Combination StoredHotkey() const;
     void SetMainTitle();
-    void SetUpResultList();
     void SetUpHomeLink();
     void LoadHistory();
     void LoadGlossary();
@@ -100,7 +99,6 @@ private:
     void StartStartupWorker();
 
     void ConnectCommands();
-    void ConnectButton(int id, void (CTermixDlg::*handler)());
     // The settings object when it is loaded, else null (a failed load is not retried here, so
     // the file it could not read is never overwritten with empty values at exit).
     CConfGlobal* Settings() const;

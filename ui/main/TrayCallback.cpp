@@ -2,18 +2,17 @@
 
 namespace tray {
 
-TrayDecision DecideTrayAction(int iconId, int ownIconId, unsigned mouseMessage,
-                              bool menuAvailable) {
+TrayAction DecideTrayAction(int iconId, int ownIconId, unsigned mouseMessage, bool menuAvailable) {
     if (iconId != ownIconId || !menuAvailable) {
-        return {0, TrayAction::kNone};
+        return TrayAction::kNone;
     }
     switch (mouseMessage) {
         case kWmRButtonUp:
-            return {1, TrayAction::kPopupMenu};
+            return TrayAction::kPopupMenu;
         case kWmLButtonDblClk:
-            return {1, TrayAction::kSendDefaultCommand};
+            return TrayAction::kSendDefaultCommand;
         default:
-            return {1, TrayAction::kNone};
+            return TrayAction::kNone;
     }
 }
 

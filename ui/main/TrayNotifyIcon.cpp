@@ -77,11 +77,9 @@ std::unique_ptr<QMenu> CTrayNotifyIcon::BuildMenu() const {
     }
 }
 
-int CTrayNotifyIcon::HandleTrayMessage(int iconId, unsigned mouseMessage) {
+void CTrayNotifyIcon::HandleTrayMessage(int iconId, unsigned mouseMessage) {
     std::unique_ptr<QMenu> menu = iconId == m_iconId ? BuildMenu() : nullptr;
-    const tray::TrayDecision decision =
-        tray::DecideTrayAction(iconId, m_iconId, mouseMessage, menu != nullptr);
-    switch (decision.action) {
+    switch (tray::DecideTrayAction(iconId, m_iconId, mouseMessage, menu != nullptr)) {
         case tray::TrayAction::kPopupMenu: {
             if (m_openMenu) {
                 m_openMenu->close();
@@ -104,7 +102,6 @@ int CTrayNotifyIcon::HandleTrayMessage(int iconId, unsigned mouseMessage) {
         case tray::TrayAction::kNone:
             break;
     }
-    return decision.result;
 }
 
 bool CTrayNotifyIcon::ShowMessage(const QString& title, const QString& text) {

@@ -31,9 +31,9 @@ public:
     // added (false without a system tray); remembered in IsAdded().
     bool Create(QWidget* owner, int iconId, const QString& tooltip, const QIcon& icon);
 
-    // The callback: `mouseMessage` is one of the tray::kWm... numbers. Returns 1 when handled,
-    // 0 when the identifier is not this icon's or the menu cannot be built.
-    int HandleTrayMessage(int iconId, unsigned mouseMessage);
+    // The callback: `mouseMessage` is one of the tray::kWm... numbers. Does nothing when the
+    // identifier is not this icon's or the menu cannot be built.
+    void HandleTrayMessage(int iconId, unsigned mouseMessage);
 
     // Shows a notification of the icon, which waits for nobody; false without the icon (no
     // notification area).
@@ -45,7 +45,6 @@ public:
     bool IsAdded() const { return m_bAdded; }
     // The menu shown last, or null; for tests.
     QMenu* GetOpenMenu() const { return m_openMenu; }
-    QSystemTrayIcon* GetSystemTrayIcon() const { return m_icon.get(); }
 
 signals:
     void commandChosen(int commandId);

@@ -22,16 +22,13 @@ std::string G(const std::string& utf8) {
     return gbk::FromUtf8(utf8);
 }
 
-// A shown two-column list ("术语|汉意") holding the given rows (term, meaning).
+// A shown list of terms as the windows set it up, holding the given rows (term, meaning).
 class ListTest : public ::testing::Test {
 protected:
     void SetUp() override {
         list = std::make_unique<CSortListCtrl>();
         list->resize(400, 240);
-        list->SetHighlightMode(2);
-        list->AddColumnsFromSpec(G("术语|汉意"), 2);
-        list->SetStripes(true);
-        list->SetRowDetailsOnDblClk(false);
+        SetUpTermList(*list);
         list->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(list.get()));
         SetMessageBoxHookForTesting([this](const std::string& text) { messages.push_back(text); });
@@ -117,8 +114,10 @@ TEST_F(ListTest, AFillWithoutSortEndsAtTheNextRead) {
 
 TEST_F(ListTest, ColumnWidthsFromTheSpecificationAndAfterAFill) {
     QHeaderView* header = list->horizontalHeader();
+    ASSERT_EQ(list->GetColumnCount(), 2);
     EXPECT_EQ(header->sectionSize(0), 44);
     EXPECT_EQ(header->sectionSize(1), 44);
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("术语"));
     EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("汉意"));
     Fill({{"a", "1"}, {"b", "2"}});
     list->SortRows(0, true, 0, -1);
@@ -252,7 +251,7 @@ TEST_F(ListTest, RowsAreStripedOrHighlightedToTheRightEdge) {
     Fill({{"a", "1"}, {"b", "2"}, {"c", "3"}});
     const int right = list->viewport()->width() - 3;  // far right of both 110-pixel columns
     ASSERT_LT(220, right);
-    const QColor menu = CSortListCtrl::StripeOddColor();
+    const QColor menu = QApplication::palette("QMenu").color(QPalette::Active, QPalette::Window);
     QImage image = probe::Grab(*list->viewport());
     EXPECT_EQ(probe::At(image, right, RowPoint(0).y()), QColor(225, 225, 225));
     EXPECT_EQ(probe::At(image, right, RowPoint(1).y()), menu);
