@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/DataFileNames.h"
+#include "core/DataLocation.h"
 
 // The seven user settings, stored in "Termix.CConfGlobal.cfg" next to the executable under the
 // members' own names. Switches are "Yes"/"No" and on only when exactly "Yes"; the hotkey is a

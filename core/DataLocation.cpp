@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/DataFileNames.h"
 #include "core/PairFile.h"
 #include "core/fileio/FileIo.h"
 #include "core/fileio/FileStatusText.h"

@@ -11,6 +11,15 @@
 //    is the user's first glossary.
 enum class DataMode { kPortable, kInstalled };
 
+// The data files are named "Termix" followed by the suffix of the store kept in the file.
+namespace datafile {
+
+constexpr const char* kSettingsSuffix = ".CConfGlobal.cfg";
+constexpr const char* kGlossarySuffix = ".CGlossary.termix";
+constexpr const char* kHistorySuffix = ".CHistroy.termix";
+
+}  // namespace datafile
+
 // The per-user folders of an installed Termix, as the environment names them.
 struct UserFolders {
     std::filesystem::path config;  // for the settings

@@ -11,7 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/DataFileNames.h"
+#include "core/DataLocation.h"
 #include "core/ReportList.h"
 #include "core/TermIndex.h"
 #include "core/TermRecord.h"
@@ -176,7 +176,7 @@ private:
     std::unique_ptr<DeferredFileCopy> m_fileCopy;
 };
 
-// The program's glossary (ProgramGlossary.cpp), created and loaded by the first call (which raises
+// The program's glossary (GlossaryPreload.cpp), created and loaded by the first call (which raises
 // the read exception and creates nothing when the load fails; the next call tries again).
 CGlossary& GetGlossary();
 // Destroys the program's glossary without writing it.

@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "core/DataFileNames.h"
+#include "core/DataLocation.h"
 #include "core/ReportList.h"
 
 class CGlossary;

@@ -1,7 +1,5 @@
 #include "core/HotkeyValue.h"
 
-#include <cstdlib>
-
 namespace hotkey {
 
 Combination Decode(long value) {
@@ -12,10 +10,6 @@ Combination Decode(long value) {
 long Encode(unsigned modifiers, unsigned virtualKey) {
     const uint32_t bits = ((modifiers & 0xFFFFu) << 16) | (virtualKey & 0xFFFFu);
     return static_cast<long>(static_cast<int32_t>(bits));
-}
-
-long ParseStored(const std::string& text) {
-    return std::atol(text.c_str());
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 // The stored hotkey value: modifiers in the high 16 bits (registration flags: Alt 1, Ctrl 2,
 // Shift 4) and the Windows virtual-key code in the low 16 bits. The hotkey input control uses
@@ -25,8 +24,6 @@ struct Combination {
 Combination Decode(long value);
 // Registration flags and key joined into the stored value.
 long Encode(unsigned modifiers, unsigned virtualKey);
-// The stored text read as the C library's atol reads it.
-long ParseStored(const std::string& text);
 
 // Registration flags -> control flags and back: bit 0 and bit 2 swap, bit 1 stays, every other
 // bit is dropped.

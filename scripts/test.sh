@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs the tests, in stages:
-#   quick    the format check, the regular build with warnings as errors and its tests: unit,
-#            data, widget (offscreen) and end-to-end (Xvfb, KWin Wayland)
+#   quick    the format check, the regular build with warnings as errors and its unit, data,
+#            widget (offscreen) and end-to-end (Xvfb, KWin Wayland) tests
 #   package  the Debian package with lintian and the desktop-entry and AppStream checks
 #   asan     the whole suite again under AddressSanitizer + UBSan
 #   fuzz     a bounded run of each fuzz target
@@ -12,80 +12,56 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 stages=("$@")
-if ((${#stages[@]} == 0)); then
-  stages=(quick package asan fuzz windows)
-fi
-
-build_regular() {
-  cmake --preset default -DTERMIX_BUILD_TESTS=ON -DTERMIX_WERROR=ON
-  cmake --build --preset default -j"$jobs"
-}
-
-stage_quick() {
-  echo "== format (clang-format) =="
-  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    mapfile -d '' sources < <(git ls-files -z -- '*.cpp' '*.h')
-  else
-    mapfile -d '' sources < <(find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0)
-  fi
-  clang-format --dry-run --Werror "${sources[@]}"
-
-  echo "== build and test =="
-  build_regular
-  ctest --preset default -j"$jobs"
-}
-
-stage_package() {
-  echo "== package (.deb) and its checks =="
-  build_regular
-  (cd build && cpack -G DEB)
-  lintian --fail-on error build/termix_*.deb
-  desktop-file-validate packaging/org.vantrel.Termix.desktop
-  appstreamcli validate --no-net packaging/org.vantrel.Termix.metainfo.xml
-}
-
-stage_asan() {
-  echo "== sanitizers (ASan + UBSan) =="
-  cmake --preset asan -DTERMIX_WERROR=ON
-  cmake --build --preset asan -j"$jobs"
-  ctest --preset asan -j"$jobs" -LE e2e
-}
-
-stage_fuzz() {
-  echo "== fuzzing (bounded) =="
-  CXX=clang++ cmake --preset fuzz
-  cmake --build --preset fuzz -j"$jobs"
-  ctest --preset fuzz
-}
-
-stage_windows() {
-  echo "== Windows (Qt for mingw-w64, the whole program, its tests and window under wine) =="
-  # A fresh wine prefix for the build steps and the tests; no wine messages, no Mono or Gecko
-  # installer. The window scenarios keep a prefix of their own (tests/e2e-win/lib-wine.sh).
-  WINEPREFIX=$(mktemp -d)
-  export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-  bash scripts/build-windows.sh
-  TERMIX_QT_MINGW=$(bash scripts/build-qt-mingw.sh --print-prefix)
-  export TERMIX_QT_MINGW
-  ctest --preset mingw -j"$jobs"
-  # The Linux termix-cli to compare with.
-  cmake --preset default -DTERMIX_BUILD_TESTS=ON -DTERMIX_WERROR=ON
-  cmake --build --preset default -j"$jobs" --target termix-cli
-  bash scripts/compare-windows-cli.sh build/bin build-mingw/bin
-}
-
+((${#stages[@]})) || stages=(quick package asan fuzz windows)
 for stage in "${stages[@]}"; do
-  case $stage in
-    quick | package | asan | fuzz | windows) ;;
-    *)
-      echo "test.sh: unknown stage '$stage' (quick, package, asan, fuzz, windows)" >&2
-      exit 2
-      ;;
-  esac
+  [[ $stage =~ ^(quick|package|asan|fuzz|windows)$ ]] ||
+    { echo "test.sh: unknown stage '$stage' (quick, package, asan, fuzz, windows)" >&2; exit 2; }
 done
 
 bash scripts/setup.sh
 for stage in "${stages[@]}"; do
-  "stage_$stage"
+  echo "== $stage =="
+  if [[ $stage == quick ]]; then
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+      mapfile -d '' sources < <(git ls-files -z -- '*.cpp' '*.h')
+    else
+      mapfile -d '' sources < <(find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0)
+    fi
+    clang-format --dry-run --Werror "${sources[@]}"
+  fi
+  if [[ $stage =~ ^(quick|package|windows)$ ]]; then  # the Linux build the stage tests or compares with
+    cmake --preset default -DTERMIX_BUILD_TESTS=ON -DTERMIX_WERROR=ON
+    cmake --build --preset default -j"$jobs"
+  fi
+  case $stage in
+    quick) ctest --preset default -j"$jobs" ;;
+    package)
+      (cd build && cpack -G DEB)
+      lintian --fail-on error build/termix_*.deb
+      desktop-file-validate packaging/org.vantrel.Termix.desktop
+      appstreamcli validate --no-net packaging/org.vantrel.Termix.metainfo.xml
+      ;;
+    asan)
+      cmake --preset asan -DTERMIX_WERROR=ON
+      cmake --build --preset asan -j"$jobs"
+      ctest --preset asan -j"$jobs" -LE e2e
+      ;;
+    fuzz)
+      CXX=clang++ cmake --preset fuzz
+      cmake --build --preset fuzz -j"$jobs"
+      ctest --preset fuzz
+      ;;
+    windows)
+      # A fresh wine prefix for the build steps and the tests; no wine messages, no Mono or Gecko
+      # installer. The window scenarios keep a prefix of their own (tests/e2e-win/lib-wine.sh).
+      WINEPREFIX=$(mktemp -d)
+      export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+      trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+      bash scripts/build-windows.sh
+      TERMIX_QT_MINGW=$(bash scripts/build-qt-mingw.sh --print-prefix)
+      export TERMIX_QT_MINGW
+      ctest --preset mingw -j"$jobs"
+      bash scripts/compare-windows-cli.sh build/bin build-mingw/bin
+      ;;
+  esac
 done

@@ -63,12 +63,6 @@ std::string ToUtf8(std::string_view gbkText) {
     return out;
 }
 
-bool FromUtf8Exact(std::string_view utf8, std::string& out) {
-    bool lossless = false;
-    out = codec::Utf8ToGbk(utf8, &lossless);
-    return lossless;
-}
-
 bool AppendFromUtf8Exact(std::string_view utf8, std::string& out) {
     bool lossless = false;
     codec::AppendUtf8ToGbk(utf8, out, &lossless);

@@ -24,9 +24,8 @@ std::u16string ToUtf16(std::string_view gbkText);
 
 // True when the UTF-8 text converts to GBK without any replacement.
 bool IsRepresentable(std::string_view utf8);
-// UTF-8 -> GBK in `out`; false when a character had to be replaced.
-bool FromUtf8Exact(std::string_view utf8, std::string& out);
-// The same two conversions appending to `out`, for callers that convert many short texts.
+// UTF-8 -> GBK and back, appending to `out`, for callers that convert many short texts; the first
+// is false when a character had to be replaced.
 bool AppendFromUtf8Exact(std::string_view utf8, std::string& out);
 void AppendToUtf8(std::string_view gbkText, std::string& out);
 

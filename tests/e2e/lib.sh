@@ -247,15 +247,7 @@ e2e_start_termix() {
 
 # The main window's id (also while hidden), or status 1 when there is none.
 e2e_find_window() {
-    local id
-    for id in $(xdotool search --name "$E2E_TITLE_RE" 2>/dev/null); do
-        # Only the program's own top-level window carries the title (not a frame).
-        if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qF "\"$E2E_WM_CLASS\""; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
+    e2e_find_program_window "$E2E_TITLE_RE" --all
 }
 
 # Waits for the main window to exist (TIMEOUT_MS, default 10 s) and puts its id in E2E_WIN.
@@ -401,10 +393,13 @@ e2e_click_at() {
     sleep 0.1
 }
 
-# e2e_find_program_window TITLE_RE: a visible window of the program whose title matches.
+# e2e_find_program_window TITLE_RE [--all]: a visible window of the program (with --all, also a
+# hidden one) whose title matches; only the program's own top-level window carries the title,
+# not a frame.
 e2e_find_program_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+    local id visible=--onlyvisible
+    [[ ${2:-} == --all ]] && visible=
+    for id in $(xdotool search $visible --name "$1" 2>/dev/null); do
         if xprop -id "$id" WM_CLASS 2>/dev/null | grep -qF "\"$E2E_WM_CLASS\""; then
             echo "$id"
             return 0
