@@ -12,22 +12,13 @@
 #include "core/Glossary.h"
 #include "core/GlossaryScan.h"
 #include "tests/support/GlossaryTestSupport.h"
+#include "tests/support/PairRecordText.h"
 #include "tests/support/TempDir.h"
 #include "tests/termix-cli/CliRun.h"
 #include "tools/termix-cli/CliSupport.h"
 #include "util/GbkText.h"
 
 namespace {
-
-std::string Field(const std::string& bytes) {
-    char length[8];
-    std::snprintf(length, sizeof length, "%04d", static_cast<int>(bytes.size()));
-    return length + ("#" + bytes);
-}
-
-std::string StoredRecord(const std::string& key, const std::string& value) {
-    return Field(key) + " = " + Field(value) + "\r\n";
-}
 
 // Terms from a small pool of pieces, so that terms repeat and keywords match in several cases:
 // ASCII in both cases, full-width letters, Chinese, digits.
@@ -60,11 +51,10 @@ Generated Generate(unsigned seed, Damage damage) {
         std::string value = term;
         if (pick(10) != 0) {  // now and then a value that is only a term
             value += "\x07" + meaning + "\x07" + gbk::FromUtf8("解释 ") + std::to_string(i) +
-                     (damage == Damage::kFalseStart ? "\r\n" + StoredRecord("x", "x") : "") +
-                     "\x07";
+                     (damage == Damage::kFalseStart ? "\r\n" + PairRecord("x", "x") : "") + "\x07";
         }
         const bool foreign = damage == Damage::kForeignKey && i == count / 2;
-        g.bytes += StoredRecord(foreign ? term + "k" : term, value);
+        g.bytes += PairRecord(foreign ? term + "k" : term, value);
         g.terms.push_back(term);
     }
     if (damage == Damage::kCut) {
@@ -263,7 +253,7 @@ TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
         GTEST_SKIP() << "no file stamps on this system: nothing is cached";
     }
     const std::string first =
-        StoredRecord("a", "a\x07m1\x07\x07") + StoredRecord("b", "b\x07m2\x07\x07");
+        PairRecord("a", "a\x07m1\x07\x07") + PairRecord("b", "b\x07m2\x07\x07");
     const std::string path = NewFile(first);
     const TempDir cacheDir;
     GlossaryScan scan;
@@ -277,7 +267,7 @@ TEST_F(GlossaryScanTest, ACacheIsLeftAsideOnceTheFileOrTheCacheChanges) {
     ASSERT_TRUE(scan.AnsweredFromCache());
 
     // The file rewritten in place: its stamp (here its size) no longer matches.
-    TempDir::WriteBytes(path, first + StoredRecord("c", "c\x07m3\x07\x07"));
+    TempDir::WriteBytes(path, first + PairRecord("c", "c\x07m3\x07\x07"));
     EXPECT_EQ(meaningOf("c"), "m3");
     EXPECT_FALSE(scan.AnsweredFromCache());
     EXPECT_EQ(meaningOf("c"), "m3");
@@ -321,11 +311,11 @@ TEST_F(GlossaryScanTest, AnswersFromTheCacheReadLongRecordsWhole) {
         GTEST_SKIP() << "no file stamps on this system: nothing is cached";
     }
     const std::string longExplanation(9000, 'x');
-    std::string bytes = StoredRecord("a", "a\x07m1\x07\x07");
-    bytes += StoredRecord("long", "long\x07m2\x07" + longExplanation + "\x07");
+    std::string bytes = PairRecord("a", "a\x07m1\x07\x07");
+    bytes += PairRecord("long", "long\x07m2\x07" + longExplanation + "\x07");
     for (int i = 0; i < 40; ++i) {
         const std::string term = "pad " + std::to_string(100 + i);
-        bytes += StoredRecord(term, term + "\x07m\x07" + std::string(300, 'p') + "\x07");
+        bytes += PairRecord(term, term + "\x07m\x07" + std::string(300, 'p') + "\x07");
     }
     const std::string path = NewFile(bytes);
     const TempDir cacheDir;
@@ -346,7 +336,7 @@ TEST_F(GlossaryScanTest, AnswersFromTheCacheReadLongRecordsWhole) {
 }
 
 TEST_F(GlossaryScanTest, NoCacheIsMadeOfAFileChangedAMomentAgo) {
-    const std::string path = NewFile(StoredRecord("a", "a\x07m\x07\x07"));
+    const std::string path = NewFile(PairRecord("a", "a\x07m\x07\x07"));
     const TempDir cacheDir;
     GlossaryScan scan;
     scan.UseCache(cacheDir.path());
@@ -359,22 +349,22 @@ TEST_F(GlossaryScanTest, NoCacheIsMadeOfAFileChangedAMomentAgo) {
 }
 
 TEST_F(GlossaryScanTest, KeepsTheLastRecordOfATermAndLeavesForeignKeysToTheGlossary) {
-    const std::string bytes = StoredRecord("b", "b\x07one\x07\x07") +
-                              StoredRecord("a", "a\x07m\x07\x07") +
-                              StoredRecord("b", "b\x07two\x07\x07");
+    const std::string bytes = PairRecord("b", "b\x07one\x07\x07") +
+                              PairRecord("a", "a\x07m\x07\x07") +
+                              PairRecord("b", "b\x07two\x07\x07");
     GlossaryScan scan;
     ASSERT_TRUE(scan.Run(NewFile(bytes), GlossaryScan::Containing("")));
     ASSERT_EQ(scan.Entries().size(), 2u);
     EXPECT_EQ(scan.Entries()[0].term, "a");
     EXPECT_EQ(scan.Entries()[1].meaning, "two");
     EXPECT_FALSE(
-        scan.Run(NewFile(bytes + StoredRecord("c", "d\x07m\x07\x07")), GlossaryScan::Exactly("d")));
+        scan.Run(NewFile(bytes + PairRecord("c", "d\x07m\x07\x07")), GlossaryScan::Exactly("d")));
     EXPECT_TRUE(scan.Entries().empty());
     EXPECT_TRUE(TakeDamagedFileReports().empty());
 }
 
 TEST_F(GlossaryScanTest, ADamagedFileIsCopiedAsideOnce) {
-    const std::string record = StoredRecord("a", "a\x07m\x07\x07");
+    const std::string record = PairRecord("a", "a\x07m\x07\x07");
     const std::string bytes = record + "0009#cut";
     const std::string path = NewFile(bytes);
     GlossaryScan scan;

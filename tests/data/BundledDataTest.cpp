@@ -5,8 +5,6 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -20,16 +18,11 @@
 
 namespace {
 
-std::string ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class BundledGlossary : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         parsed = new glossary_exchange::ReadResult(glossary_exchange::Read(
-            glossary_exchange::Format::kTsv, ReadFile(TERMIX_GLOSSARY_TSV)));
+            glossary_exchange::Format::kTsv, TempDir::ReadBytes(TERMIX_GLOSSARY_TSV)));
     }
     static void TearDownTestSuite() { delete parsed; }
     static glossary_exchange::ReadResult* parsed;
@@ -72,7 +65,7 @@ TEST_F(BundledGlossary, HoldsTheTermsTheProgramsTextsUseAndNonLetterTerms) {
 // the program's texts).
 std::vector<std::array<std::string, 3>> PlainlyReadSource() {
     std::vector<std::array<std::string, 3>> records;
-    std::istringstream lines(ReadFile(TERMIX_GLOSSARY_TSV));
+    std::istringstream lines(TempDir::ReadBytes(TERMIX_GLOSSARY_TSV));
     std::string line;
     std::getline(lines, line);
     while (std::getline(lines, line)) {
@@ -106,9 +99,9 @@ TEST_F(BundledGlossary, BuiltFileReadsBackToExactlyTheSource) {
 }
 
 TEST(BundledReadme, IsTheDevelopmentLogInGbk) {
-    const std::string gbkText = ReadFile(TERMIX_BUILT_README);
+    const std::string gbkText = TempDir::ReadBytes(TERMIX_BUILT_README);
     ASSERT_FALSE(gbkText.empty());
-    EXPECT_EQ(gbk::ToUtf8(gbkText), ReadFile(TERMIX_README_SOURCE));
+    EXPECT_EQ(gbk::ToUtf8(gbkText), TempDir::ReadBytes(TERMIX_README_SOURCE));
 }
 
 }  // namespace
@@ -118,7 +111,7 @@ namespace {
 // Every exchange format carries the whole bundled glossary: exported and imported into an empty
 // glossary, it saves to the same bytes as the built file.
 TEST(BundledGlossaryExchange, EveryFormatReproducesTheBuiltFile) {
-    const std::string built = ReadFile(TERMIX_BUILT_GLOSSARY);
+    const std::string built = TempDir::ReadBytes(TERMIX_BUILT_GLOSSARY);
     const CGlossary glossary{std::filesystem::path(TERMIX_BUILT_GLOSSARY)};
     const std::vector<TermRecordView> records = glossary.SortedViews();
     for (const auto format : {glossary_exchange::Format::kTsv, glossary_exchange::Format::kCsv,
