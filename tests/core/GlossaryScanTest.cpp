@@ -15,7 +15,6 @@
 #include "tests/support/PairRecordText.h"
 #include "tests/support/TempDir.h"
 #include "tests/termix-cli/CliRun.h"
-#include "tools/termix-cli/CliSupport.h"
 #include "util/GbkText.h"
 
 namespace {

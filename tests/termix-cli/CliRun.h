@@ -1,10 +1,12 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/fileio/SaveTurn.h"
+#include "tools/termix-cli/CliCommands.h"
 
 // One run of termix-cli's commands in this process, with what it printed.
 struct CliRun {
@@ -13,5 +15,25 @@ struct CliRun {
     std::string err;
 };
 
-CliRun RunCli(const std::vector<std::string>& args,
-              std::chrono::milliseconds editWait = fileio::kSaveWait);
+inline std::string DrainAndClose(std::FILE* stream) {
+    std::fflush(stream);
+    std::rewind(stream);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
+        text.append(buffer, n);
+    }
+    std::fclose(stream);
+    return text;
+}
+
+inline CliRun RunCli(const std::vector<std::string>& args,
+                     std::chrono::milliseconds editWait = fileio::kSaveWait) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    CliRun run;
+    run.code = cli::Run(args, out, err, editWait);
+    run.out = DrainAndClose(out);
+    run.err = DrainAndClose(err);
+    return run;
+}

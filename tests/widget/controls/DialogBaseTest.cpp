@@ -25,10 +25,6 @@
 
 namespace {
 
-std::string G(const std::string& utf8) {
-    return gbk::FromUtf8(utf8);
-}
-
 // The settings layout with two fields bound, and a hook into its start-up.
 class BoundDialog : public CDialogBase {
 public:
@@ -121,7 +117,7 @@ TEST(DialogBase, BuildingADialogLeavesTheProgramFontAsItWas) {
 
 TEST(DialogBase, FieldsMoveOnlyThroughReadAndWrite) {
     BoundDialog dialog;
-    dialog.term = G("统一建模语言 UML");
+    dialog.term = gbk::FromUtf8("统一建模语言 UML");
     dialog.hide = 1;
     auto* edit = dialog.Control<QLineEdit>(settings_ids::kStartupTerm);
     EXPECT_EQ(edit->text(), QString());  // not yet written
@@ -131,22 +127,22 @@ TEST(DialogBase, FieldsMoveOnlyThroughReadAndWrite) {
 
     edit->setText(QStringLiteral("参与者 😀 end"));
     dialog.Control<QCheckBox>(settings_ids::kStartupHide)->setChecked(false);
-    EXPECT_EQ(dialog.term, G("统一建模语言 UML"));
+    EXPECT_EQ(dialog.term, gbk::FromUtf8("统一建模语言 UML"));
     dialog.ReadFields();
-    EXPECT_EQ(dialog.term, G("参与者 ? end"));  // what GBK cannot hold becomes "?"
+    EXPECT_EQ(dialog.term, gbk::FromUtf8("参与者 ? end"));  // what GBK cannot hold becomes "?"
     EXPECT_EQ(dialog.hide, 0);
 }
 
 TEST(DialogBase, MultiLineEditsHoldCrLfInTheirFields) {
     CDialogBase dialog(res::kDialogMain);
-    std::string explain = G("第一行\r\n第二行\r\n");
+    std::string explain = gbk::FromUtf8("第一行\r\n第二行\r\n");
     dialog.BindText(main_ids::kExplain, &explain);
     dialog.WriteFields();
     EXPECT_EQ(dialog.Control<QPlainTextEdit>(main_ids::kExplain)->toPlainText(),
               QStringLiteral("第一行\n第二行\n"));
     explain.clear();
     dialog.ReadFields();
-    EXPECT_EQ(explain, G("第一行\r\n第二行\r\n"));
+    EXPECT_EQ(explain, gbk::FromUtf8("第一行\r\n第二行\r\n"));
 }
 
 TEST(DialogBase, EnterAcceptsEscCancelsAndCloseCancels) {

@@ -18,10 +18,6 @@
 
 namespace {
 
-std::string G(const std::string& utf8) {
-    return gbk::FromUtf8(utf8);
-}
-
 // A shown list of terms as the windows set it up, holding the given rows (term, meaning).
 class ListTest : public ::testing::Test {
 protected:
@@ -223,7 +219,7 @@ TEST_F(ListTest, TheSelectionTravelsWithItsRowWhenSorted) {
 }
 
 TEST_F(ListTest, DoubleClickShowsTheRowDetailsWhenSwitchedOn) {
-    Fill({{"UML", G("统一建模语言")}, {"actor", G("参与者")}});
+    Fill({{"UML", gbk::FromUtf8("统一建模语言")}, {"actor", gbk::FromUtf8("参与者")}});
     int clicks = 0;
     int doubleClicks = 0;
     QObject::connect(list.get(), &CSortListCtrl::RowClicked, [&] { ++clicks; });
@@ -237,13 +233,13 @@ TEST_F(ListTest, DoubleClickShowsTheRowDetailsWhenSwitchedOn) {
     list->SetRowDetailsOnDblClk(true);
     DoubleClick(1);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], G("第2行\n\n(1) 术语 : actor\n(2) 汉意 : 参与者\n"));
+    EXPECT_EQ(messages[0], gbk::FromUtf8("第2行\n\n(1) 术语 : actor\n(2) 汉意 : 参与者\n"));
 
     // A handler takes precedence and gets the row joined with "|".
     std::string handled;
     list->SetDblClkHandler([&handled](const std::string& row) { handled = row; });
     DoubleClick(0);
-    EXPECT_EQ(handled, "UML|" + G("统一建模语言"));
+    EXPECT_EQ(handled, "UML|" + gbk::FromUtf8("统一建模语言"));
     EXPECT_EQ(messages.size(), 1u);
 }
 
@@ -305,7 +301,7 @@ TEST_F(ListTest, AutoSizeFitsTheWidestCellAndAHiddenHeaderTakesNoClicks) {
     CSortListCtrl info;
     info.resize(400, 200);
     info.SetHeaderVisible(false);
-    info.AddColumnsFromSpec(G("帮助"), 1);
+    info.AddColumnsFromSpec(gbk::FromUtf8("帮助"), 1);
     const std::string longest = "a much longer line of text than the rest";
     info.InsertRow("short");
     info.InsertRow(longest);

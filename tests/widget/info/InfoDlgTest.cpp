@@ -20,10 +20,6 @@
 
 namespace {
 
-std::string G(const std::string& utf8) {
-    return gbk::FromUtf8(utf8);
-}
-
 // Runs an information window in `mode` and hands it to `body` once it is shown.
 void RunInfo(const std::string& mode, const std::function<void(CInfoDlg&)>& body) {
     CInfoDlg dialog;
@@ -57,12 +53,12 @@ protected:
 };
 
 TEST_F(InfoDlgTest, HelpModeShowsTheTwentySevenHelpRowsWithoutHeaderOrStripes) {
-    RunInfo(G("数据配置"), [](CInfoDlg& dlg) {
+    RunInfo(gbk::FromUtf8("数据配置"), [](CInfoDlg& dlg) {
         const std::vector<std::string> rows = Rows(*dlg.List());
         ASSERT_EQ(rows.size(), 27u);
-        EXPECT_EQ(rows.front(), G("(1)“自动分域”的功能:"));
+        EXPECT_EQ(rows.front(), gbk::FromUtf8("(1)“自动分域”的功能:"));
         EXPECT_EQ(rows[3], " ");
-        EXPECT_EQ(rows.back(), G("    可以弹出对话框以“删除”或修改后“更新”术语数据。"));
+        EXPECT_EQ(rows.back(), gbk::FromUtf8("    可以弹出对话框以“删除”或修改后“更新”术语数据。"));
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Termix v1.2 (Vantrel英汉术语词典)"));
         EXPECT_FALSE(dlg.List()->horizontalHeader()->isVisible());
         EXPECT_FALSE(dlg.List()->Rows().GetStripes());
@@ -77,7 +73,8 @@ TEST_F(InfoDlgTest, HelpModeShowsTheTwentySevenHelpRowsWithoutHeaderOrStripes) {
 TEST_F(InfoDlgTest, AboutModeShowsTheAboutTextLineByLine) {
     const std::vector<std::string> expected = info_texts::SplitAtCrLf(main_texts::AboutText());
     ASSERT_GT(expected.size(), 5u);
-    RunInfo(G("关于"), [&expected](CInfoDlg& dlg) { EXPECT_EQ(Rows(*dlg.List()), expected); });
+    RunInfo(gbk::FromUtf8("关于"),
+            [&expected](CInfoDlg& dlg) { EXPECT_EQ(Rows(*dlg.List()), expected); });
 }
 
 TEST(InfoTexts, CuttingAtCrLfKeepsTheBreaksAndBlankLines) {
@@ -91,8 +88,8 @@ TEST_F(InfoDlgTest, ReadmeModeShowsTheFileLineByLine) {
     EXPECT_EQ(ReadmeShown(""), std::vector<std::string>{});
     EXPECT_EQ(ReadmeShown("v1.2\r\n\r\nlast without break"),
               (std::vector<std::string>{"v1.2", "", "last without break"}));
-    EXPECT_EQ(ReadmeShown(G("第一行\n第二行\n")),
-              (std::vector<std::string>{G("第一行"), G("第二行")}));
+    EXPECT_EQ(ReadmeShown(gbk::FromUtf8("第一行\n第二行\n")),
+              (std::vector<std::string>{gbk::FromUtf8("第一行"), gbk::FromUtf8("第二行")}));
     // The column separator cuts a line as in every list fill.
     EXPECT_EQ(ReadmeShown("a|b\n"), std::vector<std::string>{"a"});
 }
@@ -101,7 +98,8 @@ TEST_F(InfoDlgTest, AMissingReadmeGivesTheFailureRow) {
     const std::string path = m_dir.path() + "readme.txt";
     std::vector<std::string> rows;
     RunInfo("readme.txt", [&rows](CInfoDlg& dlg) { rows = Rows(*dlg.List()); });
-    EXPECT_EQ(rows, std::vector<std::string>{G("读“") + path + G("”文件失败")});
+    EXPECT_EQ(rows,
+              std::vector<std::string>{gbk::FromUtf8("读“") + path + gbk::FromUtf8("”文件失败")});
 }
 
 TEST_F(InfoDlgTest, OtherModesShowNothing) {
@@ -110,7 +108,7 @@ TEST_F(InfoDlgTest, OtherModesShowNothing) {
 }
 
 TEST_F(InfoDlgTest, TheListKeepsFifteenPixelsFromEachEdge) {
-    RunInfo(G("数据配置"), [](CInfoDlg& dlg) {
+    RunInfo(gbk::FromUtf8("数据配置"), [](CInfoDlg& dlg) {
         auto expectMargins = [&dlg] {
             const QRect list = dlg.List()->geometry();
             EXPECT_EQ(list.topLeft(), QPoint(15, 15));
@@ -136,7 +134,7 @@ TEST(AboutDlg, ShowsTheProductLineAndClosesWithItsButton) {
         QTest::keyClick(dialog.GetControl(1), Qt::Key_Return);
     });
     EXPECT_EQ(dialog.DoModal(), CDialogBase::kIdOk);
-    EXPECT_EQ(shown, G("Termix v1.2 (Vantrel英汉术语词典)"));
+    EXPECT_EQ(shown, gbk::FromUtf8("Termix v1.2 (Vantrel英汉术语词典)"));
 }
 
 }  // namespace
