@@ -79,24 +79,16 @@ std::string WithReason(std::string message, const std::string& reason) {
 }
 }  // namespace
 
-std::string Qm_conf_solitude_File::ReadMessage(const std::filesystem::path& path,
-                                               const std::string& reason) {
-    return WithReason(GBK("读入配置文件(") + PathText(path) + GBK(")出错!"), reason);
-}
-
-std::string Qm_conf_solitude_File::WriteMessage(const std::filesystem::path& path,
-                                                const std::string& reason) {
-    return WithReason(GBK("写入配置文件(") + PathText(path) + GBK(")出错!"), reason);
-}
-
 Qm_conf_solitude_Exception Qm_conf_solitude_File::ReadError(const std::filesystem::path& path,
                                                             const std::string& reason) {
-    return {ReadMessage(path, reason), Qm_conf_solitude_Exception::Kind::kRead, path, reason};
+    return {WithReason(GBK("读入配置文件(") + PathText(path) + GBK(")出错!"), reason),
+            Qm_conf_solitude_Exception::Kind::kRead, path, reason};
 }
 
 Qm_conf_solitude_Exception Qm_conf_solitude_File::WriteError(const std::filesystem::path& path,
                                                              const std::string& reason) {
-    return {WriteMessage(path, reason), Qm_conf_solitude_Exception::Kind::kWrite, path, reason};
+    return {WithReason(GBK("写入配置文件(") + PathText(path) + GBK(")出错!"), reason),
+            Qm_conf_solitude_Exception::Kind::kWrite, path, reason};
 }
 
 std::string Qm_conf_solitude_File::DamagedWithoutCopyReason() {

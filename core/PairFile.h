@@ -78,10 +78,8 @@ public:
     static bool ViewWholeFile(const std::filesystem::path& path, FileView& file,
                               FileView::Pages pages = FileView::Pages::kAtOnce);
 
-    // The read and write messages for `path`, with `reason` on a line of its own if not empty.
-    static std::string ReadMessage(const std::filesystem::path& path, const std::string& reason);
-    static std::string WriteMessage(const std::filesystem::path& path, const std::string& reason);
-    // The read and write exceptions for `path`: the message above with its kind, path and reason.
+    // The read and write exceptions for `path`, their message with `reason` on a line of its own
+    // if not empty.
     static Qm_conf_solitude_Exception ReadError(const std::filesystem::path& path,
                                                 const std::string& reason = {});
     static Qm_conf_solitude_Exception WriteError(const std::filesystem::path& path,

@@ -1,12 +1,6 @@
 #!/usr/bin/env bash
-# Sets up and runs the tests, in stages:
-#   quick    the format check, the regular build with warnings as errors and its unit, data,
-#            widget (offscreen) and end-to-end (Xvfb, KWin Wayland) tests
-#   package  the Debian package with lintian and the desktop-entry and AppStream checks
-#   asan     the whole suite again under AddressSanitizer + UBSan
-#   fuzz     a bounded run of each fuzz target
-#   windows  the Windows cross build, its tests and window under wine, and a termix-cli
-#            comparison with the Linux build
+# Sets up and runs the tests in stages (see README, "Test it"): quick (format check, build, unit,
+# data, widget and end-to-end tests), package, asan, fuzz, windows.
 # Usage: test.sh [STAGE...]; with no stage, all of them in this order, as CI runs it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
