@@ -118,11 +118,13 @@ e2e_log "uninstalling"
 uninstall=$(entry_value QuietUninstallString) || e2e_fail "no QuietUninstallString"
 [[ $uninstall == '"C:\Program Files\Termix\uninstall.exe" /S' ]] ||
     e2e_fail "QuietUninstallString is $uninstall"
-# The uninstaller runs on from a copy of itself in the temporary folder: wait for its result.
+# The uninstaller runs on from a copy of itself in the temporary folder: wait for its last step,
+# the removal of the uninstall entry (the folder goes before the shortcut and the entry).
 wine "C:\\Program Files\\Termix\\uninstall.exe" /S >>"$E2E_WORK/setup.log" 2>&1 ||
     e2e_fail "the silent uninstall ended with status $?"
-e2e_wait_for 60000 test ! -e "$E2E_APP" || e2e_fail "Program Files\\Termix remains: $(folder_listing)"
+e2e_wait_for 60000 eval '! wine reg query "$uninstall_key\\Termix" >/dev/null 2>&1' ||
+    e2e_fail "the uninstall entry remains 60 s after the uninstaller started"
+[[ ! -e $E2E_APP ]] || e2e_fail "Program Files\\Termix remains: $(folder_listing)"
 [[ ! -e $shortcut ]] || e2e_fail "the shortcut remains"
-wine reg query "$uninstall_key\\Termix" >/dev/null 2>&1 && e2e_fail "the uninstall entry remains"
 diff -r "$E2E_WORK/data-before" "$data" >/dev/null || e2e_fail "the uninstall changed the user's data"
 e2e_pass
